@@ -1,0 +1,61 @@
+# The two commands of the README: `make run` and `make test`. Both install
+# what this Debian machine is missing first.
+SHELL := /bin/bash
+JOBS ?= 2
+ARGS ?=
+
+APT_PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
+  clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick \
+  fonts-wine fonts-dejavu-core gnuplot-nox
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: run test deps build-linux build-asan build-windows unit asan wine-tests lint fuzz bench \
+  clean
+
+deps: build/.deps-ok
+build/.deps-ok:
+	@missing=""; for p in $(APT_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	@mkdir -p build && touch $@
+
+build-linux: deps
+	cmake --preset linux >/dev/null && cmake --build --preset linux -j $(JOBS)
+
+build-asan: deps
+	cmake --preset asan >/dev/null && cmake --build --preset asan -j $(JOBS)
+
+build-windows: deps
+	cmake --preset windows >/dev/null && cmake --build --preset windows -j $(JOBS)
+
+unit: build-linux
+	ctest --preset linux -j $(JOBS)
+
+asan: build-asan
+	ctest --preset asan -j $(JOBS)
+
+wine-tests: build-windows
+	scripts/wine-session.sh ctest --preset windows
+
+lint: build-linux
+	scripts/lint.sh
+
+run: build-windows
+	scripts/wine-session.sh --run build/windows/quellor.exe $(ARGS)
+
+test: unit asan lint wine-tests
+	@echo "All tests passed."
+
+fuzz: deps
+	scripts/fuzz.sh
+
+bench: deps
+	scripts/bench.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,14 @@
+# Cross-compiles the Windows program with MinGW-w64 (posix threads) and runs
+# what it builds under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(QUELLOR_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${QUELLOR_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUELLOR_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUELLOR_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QUELLOR_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

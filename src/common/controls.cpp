@@ -1,0 +1,136 @@
+#include "common/controls.h"
+
+#include <algorithm>
+
+namespace quellor {
+
+void Control::SetCaption(std::string text) {
+  if (text == caption_) return;
+  caption_ = std::move(text);
+  Touch();
+}
+
+void Control::SetForeColor(Color color) {
+  if (color == foreColor_) return;
+  foreColor_ = color;
+  Touch();
+}
+
+void Control::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  Touch();
+}
+
+void Control::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  Touch();
+}
+
+void Label::SetSunken(bool sunken) {
+  if (sunken == sunken_) return;
+  sunken_ = sunken;
+  Touch();
+}
+
+void TextBox::SetSelection(int start, int length) {
+  const int size = static_cast<int>(Text().size());
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  selStart_ = start;
+  selLength_ = length;
+  Touch();
+}
+
+void CheckBox::SetValue(int value) {
+  if (value == value_) return;
+  value_ = value;
+  Touch();
+  if (OnClick) OnClick();
+}
+
+void OptionButton::Select() {
+  if (value_) return;
+  if (Group != nullptr) {
+    for (OptionButton* other : *Group) {
+      if (other != this) other->Clear();
+    }
+  }
+  value_ = true;
+  Touch();
+  if (OnClick) OnClick();
+}
+
+void OptionButton::Clear() {
+  if (!value_) return;
+  value_ = false;
+  Touch();
+}
+
+void ComboBox::AddItem(std::string text, int index) {
+  index = std::clamp(index, 0, static_cast<int>(items_.size()));
+  items_.insert(items_.begin() + index, std::move(text));
+  if (listIndex_ >= index) ++listIndex_;
+  Touch();
+}
+
+bool ComboBox::SetListIndex(int index) {
+  if (index < -1 || index >= static_cast<int>(items_.size())) return false;
+  if (index != listIndex_) {
+    listIndex_ = index;
+    Touch();
+  }
+  return true;
+}
+
+std::string ComboBox::SelectedText() const {
+  if (listIndex_ < 0) return {};
+  return items_[static_cast<std::size_t>(listIndex_)];
+}
+
+void Form::Show() {
+  if (!loaded_) {
+    loaded_ = true;
+    ++revision_;
+    if (Host != nullptr) Host->CreateWindowFor(*this);
+    Design();
+    Form_Load();
+  }
+  if (!visible_) {
+    visible_ = true;
+    ++revision_;
+  }
+}
+
+void Form::Hide() {
+  if (!visible_) return;
+  visible_ = false;
+  ++revision_;
+}
+
+void Form::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  ++revision_;
+}
+
+void Form::Unload() {
+  if (!loaded_) return;
+  Form_Unload();
+  if (Host != nullptr) Host->DestroyWindowFor(*this);
+  loaded_ = false;
+  visible_ = false;
+  enabled_ = true;
+  handle_ = 0;
+  ++revision_;
+}
+
+void Form::Move(float left, float top) {
+  if (left == left_ && top == top_) return;
+  left_ = left;
+  top_ = top;
+  ++revision_;
+}
+
+}  // namespace quellor

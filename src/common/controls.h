@@ -1,0 +1,303 @@
+// Models of the windows and their controls.
+//
+// Each window of the program is a Form that owns these models; its behaviour
+// reads and writes them and nothing else. A native front end mirrors them on
+// screen and feeds the user's actions back through the event hooks, so all
+// behaviour can run and be tested without a window system.
+//
+// Every setter that changes what is shown bumps `Revision()`, so the front end
+// redraws only the controls that changed.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quellor {
+
+using Color = std::uint32_t;  // 0x00BBGGRR
+constexpr Color Rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+// Stands for the system's window colour (label buttons).
+constexpr Color kSystemWindowColor = 0xFF000000u;
+constexpr Color kSystemButtonColor = 0xFE000000u;
+constexpr Color kBlack = Rgb(0, 0, 0);
+
+// Positions and sizes in twips (1/1440 inch), relative to the container.
+struct Rect {
+  float left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+struct Font {
+  std::string face = "MS Sans Serif";
+  float points = 8.25f;
+  bool bold = false;
+  bool operator==(const Font&) const = default;
+};
+
+enum class ControlKind { Label, TextBox, CheckBox, OptionButton, ComboBox, Frame, Shape };
+enum class Alignment { Left, Right, Center };
+
+// Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle.
+enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
+
+struct MouseArgs {
+  int button = 0;  // the buttons held (move) or the button pressed (down/up)
+  int shift = 0;
+  float x = 0, y = 0;
+};
+
+class Control {
+ public:
+  Control(ControlKind kind, std::string name, int id) : kind_(kind), name_(std::move(name)), id_(id) {}
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  ControlKind Kind() const { return kind_; }
+  const std::string& Name() const { return name_; }
+  int Id() const { return id_; }  // the native control identifier
+  std::uint32_t Revision() const { return revision_; }
+
+  // The design: set once by the owning form, never changed afterwards.
+  Control* Container = nullptr;  // nullptr: the form itself
+  Rect Position;
+  std::string ToolTip;
+  Font TextFont;
+  Alignment Align = Alignment::Left;
+  Color BackColor = 0;
+  bool HasBackColor = false;  // false: the container's colour
+  bool Border = false;        // a single-line border
+  bool TabStop = false;
+  int TabIndex = 0;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string text);
+  Color ForeColor() const { return foreColor_; }
+  void SetForeColor(Color color);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  // Event hooks, set by the owning form to its handlers.
+  std::function<void()> OnClick;
+  std::function<void()> OnDblClick;
+  std::function<void(const MouseArgs&)> OnMouseDown;
+  std::function<void(const MouseArgs&)> OnMouseUp;
+  std::function<void(const MouseArgs&)> OnMouseMove;
+  std::function<void()> OnGotFocus;
+  std::function<void()> OnLostFocus;  // the focus moves to another control of the form
+
+ protected:
+  void Touch() { ++revision_; }
+
+ private:
+  ControlKind kind_;
+  std::string name_;
+  int id_;
+  std::uint32_t revision_ = 1;
+  std::string caption_;
+  Color foreColor_ = kBlack;
+  bool visible_ = true;
+  bool enabled_ = true;
+};
+
+// A label; with `Border` and the event hooks it serves as a push button.
+class Label : public Control {
+ public:
+  Label(std::string name, int id) : Control(ControlKind::Label, std::move(name), id) {}
+  // A text the program keeps with the label; not shown.
+  std::string Tag;
+  // Sunken (three-dimensional) border instead of the flat one: the pressed look.
+  bool Sunken() const { return sunken_; }
+  void SetSunken(bool sunken);
+
+ private:
+  bool sunken_ = false;
+};
+
+class TextBox : public Control {
+ public:
+  TextBox(std::string name, int id) : Control(ControlKind::TextBox, std::move(name), id) {}
+  bool MultiLine = false;
+  bool VerticalScrollBar = false;
+  const std::string& Text() const { return Caption(); }
+  void SetText(std::string text) { SetCaption(std::move(text)); }
+  int SelStart() const { return selStart_; }
+  int SelLength() const { return selLength_; }
+  void SetSelection(int start, int length);
+  // The front end reports what the user typed; nothing else runs.
+  void TextTypedByUser(std::string text) { SetCaption(std::move(text)); }
+
+ private:
+  int selStart_ = 0;
+  int selLength_ = 0;
+};
+
+// A check box: 0 clear, 1 ticked, 2 greyed. Changing the value, from the
+// program or by the user, runs OnClick, as a click would.
+class CheckBox : public Control {
+ public:
+  CheckBox(std::string name, int id) : Control(ControlKind::CheckBox, std::move(name), id) {}
+  int Value() const { return value_; }
+  void SetValue(int value);
+
+ private:
+  int value_ = 0;
+};
+
+// An option button; the buttons of one container exclude each other.
+// Selecting a button that was not selected, from the program or by the user,
+// clears the others of its group and runs its OnClick.
+class OptionButton : public Control {
+ public:
+  OptionButton(std::string name, int id) : Control(ControlKind::OptionButton, std::move(name), id) {}
+  bool Value() const { return value_; }
+  void Select();
+  // Clears the button without running anything.
+  void Clear();
+  std::vector<OptionButton*>* Group = nullptr;
+
+ private:
+  bool value_ = false;
+};
+
+// A drop-down list without typing.
+class ComboBox : public Control {
+ public:
+  ComboBox(std::string name, int id) : Control(ControlKind::ComboBox, std::move(name), id) {}
+  const std::vector<std::string>& Items() const { return items_; }
+  void AddItem(std::string text, int index);
+  int ListIndex() const { return listIndex_; }
+  // -1 selects nothing; an index outside the list is refused (returns false).
+  bool SetListIndex(int index);
+  // The text of the selected entry, empty when nothing is selected.
+  std::string SelectedText() const;
+
+ private:
+  std::vector<std::string> items_;
+  int listIndex_ = -1;
+};
+
+class Frame : public Control {
+ public:
+  Frame(std::string name, int id) : Control(ControlKind::Frame, std::move(name), id) {}
+};
+
+class Shape : public Control {
+ public:
+  Shape(std::string name, int id) : Control(ControlKind::Shape, std::move(name), id) {}
+};
+
+// A timer of a form; the front end delivers OnTimer every Interval ms while
+// it is enabled.
+class Timer {
+ public:
+  explicit Timer(unsigned intervalMs) : interval_(intervalMs) {}
+  unsigned Interval() const { return interval_; }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) { enabled_ = enabled; }
+  std::function<void()> OnTimer;
+
+ private:
+  unsigned interval_;
+  bool enabled_ = true;
+};
+
+enum class FormStyle { Borderless, FixedDialog };
+
+// Opaque native window handle, as the platform gives it.
+using WindowHandle = std::uintptr_t;
+
+class Form;
+
+// Creates and destroys the native window of a form. The front end implements
+// it; without a host (unit tests) forms live as models alone.
+class FormHost {
+ public:
+  virtual ~FormHost() = default;
+  // Called as the form is loaded, before its load handler runs, so that the
+  // handler can already use Handle().
+  virtual void CreateWindowFor(Form& form) = 0;
+  virtual void DestroyWindowFor(Form& form) = 0;
+};
+
+// A window. Its position is the outer window's, in twips on the screen; its
+// size is the client area's.
+class Form {
+ public:
+  Form(std::string name, int id) : name_(std::move(name)), id_(id) {}
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form() = default;
+
+  const std::string& Name() const { return name_; }
+  int Id() const { return id_; }
+  std::uint32_t Revision() const { return revision_; }
+
+  // The design.
+  std::string Caption;
+  FormStyle Style = FormStyle::Borderless;
+  Color BackColor = 0;
+  float ClientWidth = 0, ClientHeight = 0;  // twips
+
+  // Every control in creation order (containers before what they hold).
+  const std::vector<Control*>& Controls() const { return controls_; }
+  const std::vector<Timer*>& Timers() const { return timers_; }
+
+  // Loaded: the window exists. Show() loads it first when needed.
+  bool Loaded() const { return loaded_; }
+  bool Visible() const { return visible_; }
+  bool Enabled() const { return enabled_; }
+  void Show();
+  void Hide();
+  void SetEnabled(bool enabled);
+  // Destroys the window; the next Show() starts again from the design.
+  void Unload();
+
+  float Left() const { return left_; }
+  float Top() const { return top_; }
+  // The outer height (client height plus any frame) as the front end reports it.
+  float Height() const { return height_ > 0 ? height_ : ClientHeight; }
+  float Width() const { return width_ > 0 ? width_ : ClientWidth; }
+  void Move(float left, float top);
+  // The front end reports where the window really is and how big it is.
+  void MovedByUser(float left, float top) { left_ = left; top_ = top; }
+  void SetOuterSize(float width, float height) { width_ = width; height_ = height; }
+
+  WindowHandle Handle() const { return handle_; }
+  void SetHandle(WindowHandle handle) { handle_ = handle; }
+
+  FormHost* Host = nullptr;
+
+  std::function<void(const MouseArgs&)> OnMouseMove;
+  // A close request from outside (close box, system, log-off).
+  std::function<void()> OnCloseRequest;
+
+ protected:
+  void Add(Control& control) { controls_.push_back(&control); }
+  void Add(Timer& timer) { timers_.push_back(&timer); }
+  // Puts the design values of everything that can change back; runs when the
+  // window is loaded, before Form_Load.
+  virtual void Design() {}
+  // Runs each time the window is loaded, before it is shown.
+  virtual void Form_Load() {}
+  // Runs when the window is unloaded; puts the design values back.
+  virtual void Form_Unload() {}
+
+ private:
+  std::string name_;
+  int id_;
+  std::uint32_t revision_ = 1;
+  std::vector<Control*> controls_;
+  std::vector<Timer*> timers_;
+  bool loaded_ = false;
+  bool visible_ = false;
+  bool enabled_ = true;
+  float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  WindowHandle handle_ = 0;
+};
+
+}  // namespace quellor

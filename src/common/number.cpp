@@ -1,0 +1,241 @@
+#include "common/number.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace quellor {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int DigitValue(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// Walks a text the way the reading does: blanks never count.
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) {}
+  char Peek() {
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    return pos_ < text_.size() ? text_[pos_] : '\0';
+  }
+  void Next() { ++pos_; }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+double ReadWhole(Reader& in, int base) {
+  double value = 0;
+  for (int d = DigitValue(in.Peek()); d < base; d = DigitValue(in.Peek())) {
+    value = value * base + d;  // saturates to infinity, never wraps
+    in.Next();
+  }
+  return value;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  Reader in(text);
+  if (in.Peek() == '&') {
+    in.Next();
+    const char kind = in.Peek();
+    if (kind == 'H' || kind == 'h') {
+      in.Next();
+      return ReadWhole(in, 16);
+    }
+    if (kind == 'O' || kind == 'o') {
+      in.Next();
+      return ReadWhole(in, 8);
+    }
+    return 0;
+  }
+
+  // Gather the number without blanks, then convert it independently of the
+  // locale.
+  std::string number;
+  if (in.Peek() == '-' || in.Peek() == '+') {
+    number += in.Peek();
+    in.Next();
+  }
+  bool anyDigit = false;
+  bool point = false;
+  long long leadingDigits = 0;  // digits before the point, leading zeros dropped
+  for (char c = in.Peek();; c = in.Peek()) {
+    if (IsDigit(c)) {
+      anyDigit = true;
+      if (!point && (c != '0' || leadingDigits > 0)) ++leadingDigits;
+      number += c;
+    } else if (c == '.' && !point) {
+      point = true;
+      number += c;
+    } else {
+      break;
+    }
+    in.Next();
+  }
+  if (!anyDigit) return 0;
+
+  long long exponent = 0;
+  const char e = in.Peek();
+  if (e == 'E' || e == 'e' || e == 'D' || e == 'd') {
+    in.Next();
+    bool negative = false;
+    if (in.Peek() == '-' || in.Peek() == '+') {
+      negative = in.Peek() == '-';
+      in.Next();
+    }
+    while (IsDigit(in.Peek())) {
+      if (exponent < 1000000) exponent = exponent * 10 + (in.Peek() - '0');
+      in.Next();
+    }
+    if (negative) exponent = -exponent;
+    number += 'e';
+    number += std::to_string(exponent);
+  }
+
+  const char* first = number.data();
+  if (*first == '+') ++first;
+  double value = 0;
+  const auto [end, error] = std::from_chars(first, number.data() + number.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    const bool negative = number[0] == '-';
+    const bool huge = leadingDigits + exponent > 0;
+    value = huge ? std::numeric_limits<double>::infinity() : 0.0;
+    if (negative) value = -value;
+  } else if (error != std::errc()) {
+    value = 0;
+  }
+  return value == 0 ? 0.0 : value;  // no negative zero
+}
+
+double RoundHalfEven(double value) {
+  if (!std::isfinite(value)) return value;
+  const double lower = std::floor(value);
+  const double diff = value - lower;
+  if (diff < 0.5) return lower == 0 ? 0.0 : lower;
+  if (diff > 0.5) return lower + 1;
+  return std::fmod(lower, 2.0) == 0 ? (lower == 0 ? 0.0 : lower) : lower + 1;
+}
+
+std::optional<std::int16_t> ToInt16(double value) {
+  const double r = RoundHalfEven(value);
+  if (!std::isfinite(r) || r < -32768.0 || r > 32767.0) return std::nullopt;
+  return static_cast<std::int16_t>(r);
+}
+
+std::optional<std::int32_t> ToInt32(double value) {
+  const double r = RoundHalfEven(value);
+  if (!std::isfinite(r) || r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
+  return static_cast<std::int32_t>(r);
+}
+
+std::string FormatFixed(double value, int decimals) {
+  if (!std::isfinite(value)) return "0";
+  if (decimals < 0) decimals = 0;
+  // Round on the 15 significant digits that the value stands for, not on its
+  // binary expansion, so 1.005 is written 1.01.
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+  std::string digits;
+  for (const char* p = buffer; *p != 'e'; ++p) {
+    if (IsDigit(*p)) digits += *p;
+  }
+  const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+  long long pointAt = exponent + 1L;  // digits before the point
+
+  // digits[0..keep) are kept; the next one decides.
+  const long long keep = pointAt + decimals;
+  std::string kept;
+  bool roundUp = false;
+  if (keep < 0) {
+    kept = "";
+  } else {
+    if (keep < static_cast<long long>(digits.size())) {
+      roundUp = digits[static_cast<std::size_t>(keep)] >= '5';
+      kept = digits.substr(0, static_cast<std::size_t>(keep));
+    } else {
+      kept = digits + std::string(static_cast<std::size_t>(keep) - digits.size(), '0');
+    }
+  }
+  if (roundUp) {
+    long long i = static_cast<long long>(kept.size()) - 1;
+    for (; i >= 0; --i) {
+      if (kept[static_cast<std::size_t>(i)] == '9') {
+        kept[static_cast<std::size_t>(i)] = '0';
+      } else {
+        ++kept[static_cast<std::size_t>(i)];
+        break;
+      }
+    }
+    if (i < 0) {
+      kept.insert(kept.begin(), '1');
+      ++pointAt;
+    }
+  }
+  // Now kept holds (pointAt + decimals) digits; pad in front for small values.
+  const long long total = pointAt + decimals;
+  if (static_cast<long long>(kept.size()) < total) {
+    kept.insert(0, static_cast<std::size_t>(total) - kept.size(), '0');
+  }
+  std::string whole = total - decimals > 0
+                          ? kept.substr(0, kept.size() - static_cast<std::size_t>(decimals))
+                          : std::string();
+  std::string fraction = kept.substr(kept.size() - std::min<std::size_t>(
+                                                       kept.size(), static_cast<std::size_t>(decimals)));
+  if (fraction.size() < static_cast<std::size_t>(decimals)) {
+    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  }
+  const std::size_t firstNonZero = whole.find_first_not_of('0');
+  whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
+  const bool isZero = whole == "0" && fraction.find_first_not_of('0') == std::string::npos;
+  std::string out = (value < 0 && !isZero) ? "-" : "";
+  out += whole;
+  if (decimals > 0) out += "." + fraction;
+  return out;
+}
+
+std::string FormatTwoDigits(std::int64_t value) {
+  std::string out = std::to_string(value < 0 ? -value : value);
+  if (out.size() < 2) out.insert(0, 2 - out.size(), '0');
+  return value < 0 ? "-" + out : out;
+}
+
+bool IsPlainNumber(std::string_view text, double* value) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+  while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  std::string_view body = text.substr(begin, end - begin);
+  std::size_t i = 0;
+  if (i < body.size() && (body[i] == '+' || body[i] == '-')) ++i;
+  bool anyDigit = false;
+  bool point = false;
+  for (; i < body.size(); ++i) {
+    if (IsDigit(body[i])) {
+      anyDigit = true;
+    } else if (body[i] == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (!anyDigit) return false;
+  if (value != nullptr) *value = LeadingNumber(body);
+  return true;
+}
+
+}  // namespace quellor

@@ -1,0 +1,99 @@
+// The main window: start-up, the one-second tick, the operation it carries
+// out, the processor-usage monitor, the command line and its own controls.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/controls.h"
+#include "platform/platform.h"
+
+namespace quellor {
+
+class Program;
+
+inline constexpr int kIdleTicksRequired = 30;
+inline constexpr const char* kProcessorCounterPath = "\\Processor(0)\\% Processor Time";
+inline constexpr const char* kAppTitle = "Quellor";
+// Opened by the title label and by the help window's "Online Help".
+inline constexpr const char* kHomePageUrl = "http://www.quellor.example/";
+
+struct CounterEntry {
+  platform::CounterHandle Handle = 0;
+  std::string Path;
+};
+
+class Form1 : public Form {
+ public:
+  explicit Form1(Program& program);
+
+  // Controls, in the order of the window's design.
+  Label Label8;
+  Frame Frame1;
+  Timer Timer1;
+  Label Label2;
+  ComboBox Combo1;
+  Label Label6;
+  Label Label7;
+  CheckBox Check1;
+  CheckBox Check2;
+  Shape Shape1;
+  Label Label5;
+  Shape Shape2;
+  Label Label3;
+  Label Label1;
+  Frame Frame2;
+  std::array<OptionButton, 4> Option1;
+  Label Label4;
+  TextBox Text2;
+  Label Label9;
+  Label Label12;
+  Label Label10;
+
+  // Fields.
+  std::string CommandText;
+  std::array<std::string, 4> OperationText;  // by OperationKind code
+  std::array<std::int16_t, 4> OperationPosition{};
+  std::int32_t IdleCountdown = kIdleTicksRequired;
+  std::int16_t TriggerFired = 0;  // -1 true, 0 false
+  platform::QueryHandle hQuery = 0;
+  std::array<CounterEntry, 100> Counters;
+  std::int32_t CounterCount = 0;
+
+  // Public operations.
+  void DisplayTimer(double sec1);
+  void AddCounter(const std::string& strCounterName, platform::QueryHandle& query);
+
+  // Event handlers.
+  void Timer1_Timer();
+  void Check2_Click();
+  void Option1_Click(int index);
+  void Text2_Validate();
+  void Label8_Click();
+  void Label9_Click();
+  void Label10_Click();
+  void Label12_Click();
+  void LabelButton_MouseDown(Label& button);
+  void LabelButton_MouseUp(Label& button, Color normalColor);
+  void Form_MouseMove(const MouseArgs& args);
+  void Form_QueryUnload();
+
+  // Runs the chosen operation; does not return.
+  [[noreturn]] void Execute();
+
+ protected:
+  void Design() override;
+  void Form_Load() override;
+  void Form_Unload() override;
+
+ private:
+  void ParseCommandLine(const std::string& text);
+  void UpdateCpuUsage();
+
+  Program& program_;
+  std::vector<OptionButton*> optionGroup_;
+};
+
+}  // namespace quellor

@@ -1,0 +1,45 @@
+// The help and version window.
+#pragma once
+
+#include <string>
+
+#include "common/controls.h"
+
+namespace quellor {
+
+class Program;
+
+inline constexpr int kVersionMajor = 2;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 3;
+
+// The command-line usage text shown in the help window, lines joined by CR LF.
+std::string UsageText(const std::string& defaultSwitches);
+// "Version :2.0.3".
+std::string VersionLine();
+
+class Form2 : public Form {
+ public:
+  explicit Form2(Program& program);
+
+  Label Label3;
+  Label Label4;
+  TextBox Text1;
+  Label Label5;
+  Label Label2;  // OK: back to the main window
+  Label Label1;  // OK: ends the program
+
+  void Label1_Click();
+  void Label2_Click();
+  void Label5_Click();
+  void Form_QueryUnload();
+
+ protected:
+  void Design() override;
+  void Form_Load() override;
+
+ private:
+  Program& program_;
+};
+
+}  // namespace quellor

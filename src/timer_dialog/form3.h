@@ -1,0 +1,55 @@
+// The timer dialog: the countdown as a duration or as a time of day.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/controls.h"
+
+namespace quellor {
+
+class Program;
+
+class Form3 : public Form {
+ public:
+  explicit Form3(Program& program);
+
+  OptionButton Option1;  // count-down mode
+  OptionButton Option2;  // clock-time mode
+  Label Label7;
+  Label Label1;  // clock
+  Shape Shape1;
+  Frame Frame1;
+  Label Label2;
+  TextBox Text1;  // hours
+  Label Label3;
+  TextBox Text2;  // minutes
+  Label Label4;
+  TextBox Text3;  // seconds
+  Label Label5;   // OK
+  Label Label6;   // Cancel
+  Timer Timer1;
+
+  void Option1_Click();
+  void Option2_Click();
+  void Text_GotFocus(TextBox& field);
+  void Text1_Validate();
+  void Text2_Validate();
+  void Text3_Validate();
+  void Label5_Click();
+  void Label6_Click();
+  void Timer1_Timer();
+  void Form_MouseMove(const MouseArgs& args);
+  void Form_QueryUnload();
+  void CloseDialog();
+
+ protected:
+  void Design() override;
+  void Form_Load() override;
+
+ private:
+  Program& program_;
+  std::vector<OptionButton*> optionGroup_;
+};
+
+}  // namespace quellor
