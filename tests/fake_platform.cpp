@@ -30,8 +30,7 @@ Status FakePdh::PdhCollectQueryData(platform::QueryHandle /*query*/) {
   return 0;
 }
 
-double FakePdh::PdhVbGetDoubleCounterValue(platform::CounterHandle counter,
-                                           Status& counterStatus) {
+double FakePdh::PdhVbGetDoubleCounterValue(platform::CounterHandle counter, Status& counterStatus) {
   Calls.push_back("read");
   if (counter != kCounter || Samples.empty()) {
     counterStatus = static_cast<Status>(0x800007D5u);  // no data
@@ -111,9 +110,8 @@ Status FakeRegistry::RegQueryValueExA(KeyHandle key, const std::string& valueNam
   return 0;
 }
 
-Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName,
-                                    std::uint32_t type, const std::uint8_t* data,
-                                    std::uint32_t byteCount) {
+Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t byteCount) {
   Calls.push_back("set " + valueName);
   if (Unwritable) return 5;
   auto handle = open_.find(key);
@@ -182,12 +180,46 @@ int FakeUser32::SetWindowPos(WindowHandle window, std::intptr_t insertAfter, int
   return 1;
 }
 
-std::intptr_t FakeUser32::SendMessageA(WindowHandle window, unsigned message,
-                                       std::uintptr_t wParam, std::intptr_t lParam) {
+std::intptr_t FakeUser32::SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) {
   Calls.push_back("SendMessageA " + std::to_string(window) + " " + std::to_string(message) + " " +
                   std::to_string(wParam) + " " + std::to_string(lParam));
   if (message == platform::kWmNcLButtonDown && DuringDrag) DuringDrag(window);
   return 0;
+}
+
+namespace {
+bool Overlaps(const Rect& a, const Rect& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+float Gap(float lowA, float highA, float lowB, float highB) {
+  if (highA < lowB) return lowB - highA;
+  if (highB < lowA) return lowA - highB;
+  return 0;
+}
+}  // namespace
+
+Rect FakeUser32::NearestWorkArea(const Rect& window) {
+  const Rect* best = &Monitors.front();
+  float bestDistance = -1;
+  for (const Rect& m : Monitors) {
+    const float dx = Gap(window.left, window.left + window.width, m.left, m.left + m.width);
+    const float dy = Gap(window.top, window.top + window.height, m.top, m.top + m.height);
+    const float distance = dx * dx + dy * dy;
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = &m;
+      bestDistance = distance;
+    }
+  }
+  return *best;
+}
+
+bool FakeUser32::IsOnAnyMonitor(const Rect& window) {
+  for (const Rect& m : Monitors) {
+    if (Overlaps(window, m)) return true;
+  }
+  return false;
 }
 
 void FakeUser32::MessageBox(const std::string& text, const std::string& title) {

@@ -118,8 +118,13 @@ class FakeUser32 : public platform::User32 {
   }
   std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
                              std::intptr_t lParam) override;
+  Rect NearestWorkArea(const Rect& window) override;
+  bool IsOnAnyMonitor(const Rect& window) override;
   void MessageBox(const std::string& text, const std::string& title) override;
   void RunEventLoop() override;
+
+  // Monitors' work areas in twips; the first is the primary one.
+  std::vector<Rect> Monitors{Rect{0, 0, 19200, 10800}};
 
   std::vector<std::string> Calls;
   struct Message {

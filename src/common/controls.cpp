@@ -50,6 +50,28 @@ void CheckBox::SetValue(int value) {
   if (OnClick) OnClick();
 }
 
+void CheckBox::SetDesignValue(int value) {
+  if (value == value_) return;
+  value_ = value;
+  Touch();
+}
+
+void OptionButton::SetDesignValue(bool selected) {
+  if (!selected) {
+    Clear();
+    return;
+  }
+  if (Group != nullptr) {
+    for (OptionButton* other : *Group) {
+      if (other != this) other->Clear();
+    }
+  }
+  if (!value_) {
+    value_ = true;
+    Touch();
+  }
+}
+
 void OptionButton::Select() {
   if (value_) return;
   if (Group != nullptr) {

@@ -17,7 +17,9 @@
 namespace quellor {
 
 using Color = std::uint32_t;  // 0x00BBGGRR
-constexpr Color Rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
+  return r | (g << 8) | (b << 16);
+}
 // Stands for the system's window colour (label buttons).
 constexpr Color kSystemWindowColor = 0xFF000000u;
 constexpr Color kSystemButtonColor = 0xFE000000u;
@@ -50,7 +52,8 @@ struct MouseArgs {
 
 class Control {
  public:
-  Control(ControlKind kind, std::string name, int id) : kind_(kind), name_(std::move(name)), id_(id) {}
+  Control(ControlKind kind, std::string name, int id)
+      : kind_(kind), name_(std::move(name)), id_(id) {}
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
@@ -143,6 +146,8 @@ class CheckBox : public Control {
   CheckBox(std::string name, int id) : Control(ControlKind::CheckBox, std::move(name), id) {}
   int Value() const { return value_; }
   void SetValue(int value);
+  // The design value: set without running anything.
+  void SetDesignValue(int value);
 
  private:
   int value_ = 0;
@@ -153,11 +158,14 @@ class CheckBox : public Control {
 // clears the others of its group and runs its OnClick.
 class OptionButton : public Control {
  public:
-  OptionButton(std::string name, int id) : Control(ControlKind::OptionButton, std::move(name), id) {}
+  OptionButton(std::string name, int id)
+      : Control(ControlKind::OptionButton, std::move(name), id) {}
   bool Value() const { return value_; }
   void Select();
   // Clears the button without running anything.
   void Clear();
+  // The design selection: selects without running anything.
+  void SetDesignValue(bool selected);
   std::vector<OptionButton*>* Group = nullptr;
 
  private:
@@ -264,8 +272,14 @@ class Form {
   float Width() const { return width_ > 0 ? width_ : ClientWidth; }
   void Move(float left, float top);
   // The front end reports where the window really is and how big it is.
-  void MovedByUser(float left, float top) { left_ = left; top_ = top; }
-  void SetOuterSize(float width, float height) { width_ = width; height_ = height; }
+  void MovedByUser(float left, float top) {
+    left_ = left;
+    top_ = top;
+  }
+  void SetOuterSize(float width, float height) {
+    width_ = width;
+    height_ = height;
+  }
 
   WindowHandle Handle() const { return handle_; }
   void SetHandle(WindowHandle handle) { handle_ = handle; }

@@ -11,8 +11,12 @@
 namespace quellor {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int DigitValue(char c) {
   if (IsDigit(c)) return c - '0';
@@ -194,8 +198,8 @@ std::string FormatFixed(double value, int decimals) {
   std::string whole = total - decimals > 0
                           ? kept.substr(0, kept.size() - static_cast<std::size_t>(decimals))
                           : std::string();
-  std::string fraction = kept.substr(kept.size() - std::min<std::size_t>(
-                                                       kept.size(), static_cast<std::size_t>(decimals)));
+  std::string fraction = kept.substr(
+      kept.size() - std::min<std::size_t>(kept.size(), static_cast<std::size_t>(decimals)));
   if (fraction.size() < static_cast<std::size_t>(decimals)) {
     fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
   }

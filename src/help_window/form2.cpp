@@ -4,8 +4,12 @@
 
 // Placeholder until the help window lands.
 namespace quellor {
-std::string UsageText(const std::string&) { return {}; }
-std::string VersionLine() { return {}; }
+std::string UsageText(const std::string&) {
+  return {};
+}
+std::string VersionLine() {
+  return {};
+}
 Form2::Form2(Program& program)
     : Form("Form2", 2),
       Label3("Label3", ids::form2::kLabel3),

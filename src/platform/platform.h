@@ -89,6 +89,10 @@ class User32 {
   // For a window drag this returns when the drag ends.
   virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                      std::intptr_t lParam) = 0;
+  // The work area (twips, screen coordinates) of the monitor nearest to a
+  // window placed at `window`, and whether any part of it lies on a monitor.
+  virtual Rect NearestWorkArea(const Rect& window) = 0;
+  virtual bool IsOnAnyMonitor(const Rect& window) = 0;
   // A message box with an OK button; returns when it is closed.
   virtual void MessageBox(const std::string& text, const std::string& title) = 0;
   // Keeps handling window events and never returns on its own; the program
