@@ -1,0 +1,37 @@
+// Any text read as a number: never NaN, conversions never out of range, and
+// a formatted number reads back as itself.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "common/number.h"
+#include "fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  const double value = quellor::LeadingNumber(text);
+  FUZZ_CHECK(!std::isnan(value));
+
+  if (auto small = quellor::ToInt16(value)) {
+    FUZZ_CHECK(std::fabs(*small - value) <= 0.5);
+  }
+  if (auto whole = quellor::ToInt32(value)) {
+    FUZZ_CHECK(std::fabs(static_cast<double>(*whole) - value) <= 0.5);
+  }
+  const double rounded = quellor::RoundHalfEven(value);
+  FUZZ_CHECK(std::isinf(value) || std::fabs(rounded - value) <= 0.5);
+
+  if (std::isfinite(value) && std::fabs(value) < 1e12) {
+    const std::string two = quellor::FormatFixed(value, 2);
+    FUZZ_CHECK(two.size() >= 4 && two[two.size() - 3] == '.');
+    FUZZ_CHECK(std::fabs(quellor::LeadingNumber(two) - value) <= 0.005 + 1e-9 * std::fabs(value));
+    const std::string whole = quellor::FormatFixed(value, 0);
+    FUZZ_CHECK(whole.find('.') == std::string::npos);
+    FUZZ_CHECK(std::fabs(quellor::LeadingNumber(whole) - value) <= 0.5 + 1e-9 * std::fabs(value));
+  }
+  double plain = 0;
+  if (quellor::IsPlainNumber(text, &plain)) {
+    FUZZ_CHECK(!std::isnan(plain));
+  }
+  return 0;
+}
