@@ -26,11 +26,15 @@ Status FakePdh::PdhVbAddCounter(platform::QueryHandle query, const std::string& 
 }
 
 Status FakePdh::PdhCollectQueryData(platform::QueryHandle /*query*/) {
-  Calls.push_back("collect");
+  if (!Steady) Calls.push_back("collect");
   return 0;
 }
 
 double FakePdh::PdhVbGetDoubleCounterValue(platform::CounterHandle counter, Status& counterStatus) {
+  if (Steady && counter == kCounter) {
+    counterStatus = Steady->status;
+    return Steady->value;
+  }
   Calls.push_back("read");
   if (counter != kCounter || Samples.empty()) {
     counterStatus = static_cast<Status>(0x800007D5u);  // no data

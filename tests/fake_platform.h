@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ class FakePdh : public platform::Pdh {
   // Script: the samples handed out one per read; when they run out, a bad
   // status (no data).
   std::deque<Sample> Samples;
+  // When set, every read gives this sample and the script is not used.
+  std::optional<Sample> Steady;
   platform::Status OpenStatus = 0;
   bool CounterExists = true;
 
