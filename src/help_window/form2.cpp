@@ -1,15 +1,78 @@
 #include "help_window/form2.h"
 
-#include "common/control_ids.h"
+#include <initializer_list>
 
-// Placeholder until the help window lands.
+#include "common/control_ids.h"
+#include "controller/program.h"
+
 namespace quellor {
-std::string UsageText(const std::string&) {
-  return {};
+
+namespace {
+
+constexpr Color kRed = Rgb(255, 0, 0);
+constexpr Color kBlue = Rgb(0, 0, 255);
+
+void MakeLabelButton(Label& button, Rect position) {
+  button.Position = position;
+  button.Border = true;
+  button.Align = Alignment::Center;
+  button.TextFont = Font{"MS Sans Serif", 12.0f, true};
+  button.BackColor = kSystemWindowColor;
+  button.HasBackColor = true;
+  button.SetForeColor(kBlue);
 }
+
+// Which of the two OK labels answers: the one that returns to the main window
+// unless the opener chose the one that ends the program.
+void ChooseReturningOk(Label& returning, Label& ending) {
+  returning.SetVisible(true);
+  returning.SetEnabled(true);
+  ending.SetVisible(false);
+  ending.SetEnabled(false);
+}
+
+}  // namespace
+
+std::string UsageText(const std::string& defaultSwitches) {
+  constexpr const char* kLines[] = {
+      "Command Line Usage:",
+      "quellor -[x] -f -tyy -czz -oww",
+      "[x]  is l, r,  s or h, where",
+      "-l  : Log off",
+      "-r  : Reboot window",
+      "-s  : Shutdown window",
+      "-h  : Hibernate (must enable in Power Options)",
+      "",
+      "-f  : Forces running applications to close without warning. "
+      "This will not prompt for File-Save in any open applications, "
+      "so will result in a loss of all unsaved data!!!",
+      "",
+      "yy  : timer in secs",
+      "",
+      "zz  : CPU Usage in %",
+      "",
+      "ww  : 0 = Timer only",
+      "         1 = CPU idle only",
+      "         2 = Timer AND CPU idle",
+      "         3 = Timer OR CPU idle",
+      "",
+      "-?  : Show this help menu",
+      "",
+  };
+  std::string text;
+  for (const char* line : kLines) {
+    text += line;
+    text += "\r\n";
+  }
+  text += "default : " + defaultSwitches;
+  return text;
+}
+
 std::string VersionLine() {
-  return {};
+  return "Version :" + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+         std::to_string(kVersionRevision);
 }
+
 Form2::Form2(Program& program)
     : Form("Form2", 2),
       Label3("Label3", ids::form2::kLabel3),
@@ -18,11 +81,117 @@ Form2::Form2(Program& program)
       Label5("Label5", ids::form2::kLabel5),
       Label2("Label2", ids::form2::kLabel2),
       Label1("Label1", ids::form2::kLabel1),
-      program_(program) {}
-void Form2::Label1_Click() {}
-void Form2::Label2_Click() {}
-void Form2::Label5_Click() {}
-void Form2::Form_QueryUnload() {}
-void Form2::Design() {}
-void Form2::Form_Load() {}
+      program_(program) {
+  Caption = "Quellor Help";
+  Style = FormStyle::FixedDialog;
+  BackColor = kHelpWindowColor;
+  ClientWidth = 3495;
+  ClientHeight = 4695;
+
+  Label3.Position = {120, 240, 3255, 375};
+  Label3.SetCaption("Quellor");
+  Label4.Position = {120, 600, 3255, 375};
+  for (Label* heading : {&Label3, &Label4}) {
+    heading->Align = Alignment::Center;
+    heading->TextFont = Font{"Courier", 9.75f, true};
+    heading->SetForeColor(kRed);
+  }
+
+  Text1.Position = {120, 960, 3255, 3015};
+  Text1.MultiLine = true;
+  Text1.VerticalScrollBar = true;
+  Text1.BackColor = kUsageBackColor;
+  Text1.HasBackColor = true;
+  Text1.TabStop = true;
+
+  MakeLabelButton(Label5, {120, 4200, 1695, 375});
+  Label5.SetCaption("Online Help");
+  // The two OK labels lie on top of each other; one is active at a time.
+  MakeLabelButton(Label2, {2280, 4200, 1095, 375});
+  Label2.SetCaption("OK");
+  MakeLabelButton(Label1, {2280, 4200, 1095, 375});
+  Label1.SetCaption("OK");
+  ChooseReturningOk(Label2, Label1);
+
+  for (Control* control :
+       std::initializer_list<Control*>{&Label3, &Label4, &Text1, &Label5, &Label2, &Label1}) {
+    Add(*control);
+  }
+
+  Label1.OnClick = [this] { Label1_Click(); };
+  Label2.OnClick = [this] { Label2_Click(); };
+  Label5.OnClick = [this] { Label5_Click(); };
+  Label1.OnMouseDown = [this](const MouseArgs& args) { Label1_MouseDown(args); };
+  Label2.OnMouseDown = [this](const MouseArgs& args) { Label2_MouseDown(args); };
+  Label5.OnMouseDown = [this](const MouseArgs& args) { Label5_MouseDown(args); };
+  Label5.OnMouseUp = [this](const MouseArgs& args) { Label5_MouseUp(args); };
+  OnCloseRequest = [this] { Form_QueryUnload(); };
+}
+
+// The OK labels' visibility is the opener's choice, made before the window is
+// shown; loading leaves it alone, and unloading puts the design back.
+void Form2::Design() {
+  Label4.SetCaption("Version : ");
+  Text1.SetText("Text1");
+  Text1.SetSelection(0, 0);
+  for (Label* button : {&Label5, &Label2, &Label1}) button->SetSunken(false);
+  Label5.SetForeColor(kBlue);
+}
+
+void Form2::Form_Load() {
+  Form1& form1 = program_.form1;
+  form1.Hide();
+  form1.SetEnabled(false);
+  form1.Timer1.SetEnabled(false);
+  Label4.SetCaption(VersionLine());
+  Text1.SetText(UsageText(program_.DefaultSwitches));
+}
+
+void Form2::Form_Unload() {
+  ChooseReturningOk(Label2, Label1);
+}
+
+void Form2::Label2_Click() {
+  Form1& form1 = program_.form1;
+  form1.Show();
+  form1.SetEnabled(true);
+  form1.Timer1.SetEnabled(true);
+  Unload();
+}
+
+void Form2::Label1_Click() {
+  program_.Os.process.EndProcess();
+}
+
+void Form2::Label5_Click() {
+  program_.Os.shell32.ShellExecuteA(Handle(), "open", kHomePageUrl, platform::kSwShowNormal);
+}
+
+void Form2::Label1_MouseDown(const MouseArgs& /*args*/) {
+  Label1.SetSunken(true);
+}
+
+void Form2::Label2_MouseDown(const MouseArgs& /*args*/) {
+  Label2.SetSunken(true);
+}
+
+void Form2::Label5_MouseDown(const MouseArgs& /*args*/) {
+  Label5.SetSunken(true);
+}
+
+void Form2::Label5_MouseUp(const MouseArgs& /*args*/) {
+  Label5.SetSunken(false);
+  Label5.SetForeColor(kBlue);
+}
+
+void Form2::Form_QueryUnload() {
+  // Closed by other means than its OK labels: do what the visible OK does, so
+  // the main window never stays hidden with its tick stopped.
+  if (Label1.Visible()) {
+    Label1_Click();
+  } else {
+    Label2_Click();
+  }
+}
+
 }  // namespace quellor

@@ -9,6 +9,9 @@ namespace quellor {
 
 class Program;
 
+inline constexpr Color kHelpWindowColor = Rgb(255, 224, 192);
+inline constexpr Color kUsageBackColor = Rgb(224, 224, 224);
+
 inline constexpr int kVersionMajor = 2;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 3;
@@ -32,11 +35,16 @@ class Form2 : public Form {
   void Label1_Click();
   void Label2_Click();
   void Label5_Click();
+  void Label1_MouseDown(const MouseArgs& args);
+  void Label2_MouseDown(const MouseArgs& args);
+  void Label5_MouseDown(const MouseArgs& args);
+  void Label5_MouseUp(const MouseArgs& args);
   void Form_QueryUnload();
 
  protected:
   void Design() override;
   void Form_Load() override;
+  void Form_Unload() override;
 
  private:
   Program& program_;

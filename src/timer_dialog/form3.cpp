@@ -1,9 +1,53 @@
 #include "timer_dialog/form3.h"
 
-#include "common/control_ids.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
 
-// Placeholder until the timer dialog lands.
+#include "common/control_ids.h"
+#include "common/number.h"
+#include "controller/program.h"
+
 namespace quellor {
+
+namespace {
+
+constexpr Color kBlue = Rgb(0, 0, 255);
+constexpr Color kCyan = Rgb(0, 255, 255);
+
+// Hours have no limit of their own in count-down mode; the field rule holds
+// the number in 16 bits, so that is where it stops.
+constexpr int kHoursLimitCountDown = std::numeric_limits<std::int16_t>::max();
+
+void Place(Control& control, Control* container, Rect position) {
+  control.Container = container;
+  control.Position = position;
+}
+
+void MakeLabelButton(Label& button, Rect position) {
+  Place(button, nullptr, position);
+  button.Border = true;
+  button.Align = Alignment::Center;
+  button.TextFont = Font{"Courier New", 14.25f, true};
+  button.BackColor = kSystemWindowColor;
+  button.HasBackColor = true;
+  button.SetForeColor(kBlue);
+}
+
+// The field rule: the field's number, rounded half to even and clamped to
+// 0..limit, written back after one blank. A number beyond the 16-bit range
+// (or an infinity) is clamped like any other number out of range.
+void ApplyFieldRule(TextBox& field, int limit) {
+  const double rounded = RoundHalfEven(LeadingNumber(field.Text()));
+  const double clamped =
+      std::isnan(rounded) ? 0.0 : std::clamp(rounded, 0.0, static_cast<double>(limit));
+  field.SetText(" " + std::to_string(static_cast<int>(clamped)));
+}
+
+}  // namespace
+
 Form3::Form3(Program& program)
     : Form("Form3", 3),
       Option1("Option1", ids::form3::kOption1),
@@ -21,19 +65,230 @@ Form3::Form3(Program& program)
       Label5("Label5", ids::form3::kLabel5),
       Label6("Label6", ids::form3::kLabel6),
       Timer1(1000),
-      program_(program) {}
-void Form3::Option1_Click() {}
-void Form3::Option2_Click() {}
-void Form3::Text_GotFocus(TextBox&) {}
-void Form3::Text1_Validate() {}
-void Form3::Text2_Validate() {}
-void Form3::Text3_Validate() {}
-void Form3::Label5_Click() {}
-void Form3::Label6_Click() {}
-void Form3::Timer1_Timer() {}
-void Form3::Form_MouseMove(const MouseArgs&) {}
-void Form3::Form_QueryUnload() {}
-void Form3::CloseDialog() {}
-void Form3::Design() {}
-void Form3::Form_Load() {}
+      program_(program),
+      optionGroup_{&Option1, &Option2} {
+  Caption = "Set Timer";
+  Style = FormStyle::Borderless;
+  BackColor = kTimerDialogColor;
+  ClientWidth = 4830;
+  ClientHeight = 2055;
+
+  Place(Option1, nullptr, {120, 180, 1215, 255});
+  Option1.SetCaption("Count down");
+  Option1.ToolTip = "Count down to shutdown";
+  Place(Option2, nullptr, {1440, 180, 735, 255});
+  Option2.SetCaption("Timer");
+  Option2.ToolTip = "Shut down at specific time";
+  for (OptionButton* option : optionGroup_) {
+    option->BackColor = kTimerDialogColor;
+    option->HasBackColor = true;
+    option->Group = &optionGroup_;
+  }
+
+  Place(Label7, nullptr, {2400, 180, 735, 255});
+  Label7.SetCaption("Clock :");
+  Label7.Align = Alignment::Right;
+  Label7.TextFont = Font{"MS Sans Serif", 9.75f, true};
+  Label7.SetForeColor(kBlack);
+
+  Place(Label1, nullptr, {3240, 120, 1455, 375});
+  Label1.Align = Alignment::Center;
+  Label1.Border = true;
+  Label1.TextFont = Font{"Tahoma", 9.75f, true};
+  Label1.BackColor = kBlack;
+  Label1.HasBackColor = true;
+  Label1.SetForeColor(kCyan);
+
+  Place(Shape1, nullptr, {3240, 120, 1455, 375});
+
+  Place(Frame1, nullptr, {120, 600, 4575, 855});
+  Frame1.BackColor = kTimerDialogColor;
+  Frame1.HasBackColor = true;
+
+  Place(Label2, &Frame1, {240, 360, 495, 255});
+  Label2.SetCaption("Hour");
+  Place(Text1, &Frame1, {840, 345, 495, 285});
+  Place(Label3, &Frame1, {1440, 360, 375, 255});
+  Label3.SetCaption("Min");
+  Place(Text2, &Frame1, {1920, 345, 495, 285});
+  Place(Label4, &Frame1, {2520, 360, 375, 255});
+  Label4.SetCaption("Sec");
+  Place(Text3, &Frame1, {3000, 345, 495, 285});
+  for (Label* caption : {&Label2, &Label3, &Label4}) caption->Align = Alignment::Right;
+  for (TextBox* field : {&Text1, &Text2, &Text3}) field->Align = Alignment::Center;
+
+  MakeLabelButton(Label5, {360, 1560, 1215, 375});
+  Label5.SetCaption("OK");
+  MakeLabelButton(Label6, {3240, 1560, 1215, 375});
+  Label6.SetCaption("Cancel");
+
+  // The focus goes from the option buttons to the three fields; the label
+  // buttons are reached with the mouse only.
+  int tabIndex = 0;
+  for (Control* stop :
+       std::initializer_list<Control*>{&Option1, &Option2, &Text1, &Text2, &Text3}) {
+    stop->TabStop = true;
+    stop->TabIndex = tabIndex++;
+  }
+
+  for (Control* control : std::initializer_list<Control*>{
+           &Option1, &Option2, &Label7, &Label1, &Shape1, &Frame1, &Label2, &Text1, &Label3, &Text2,
+           &Label4, &Text3, &Label5, &Label6}) {
+    Add(*control);
+  }
+  Timer1.SetEnabled(false);
+  Add(Timer1);
+
+  Option1.OnClick = [this] { Option1_Click(); };
+  Option2.OnClick = [this] { Option2_Click(); };
+  for (TextBox* field : {&Text1, &Text2, &Text3}) {
+    field->OnGotFocus = [this, field] { Text_GotFocus(*field); };
+  }
+  Text1.OnLostFocus = [this] { Text1_Validate(); };
+  Text2.OnLostFocus = [this] { Text2_Validate(); };
+  Text3.OnLostFocus = [this] { Text3_Validate(); };
+  Label5.OnClick = [this] { Label5_Click(); };
+  Label6.OnClick = [this] { Label6_Click(); };
+  Label5.OnMouseDown = [this](const MouseArgs& args) { Label5_MouseDown(args); };
+  Label6.OnMouseDown = [this](const MouseArgs& args) { Label6_MouseDown(args); };
+  OnMouseMove = [this](const MouseArgs& args) { Form_MouseMove(args); };
+  Frame1.OnMouseMove = [this](const MouseArgs& args) { Form_MouseMove(args); };
+  OnCloseRequest = [this] { Form_QueryUnload(); };
+  Timer1.OnTimer = [this] { Timer1_Timer(); };
+}
+
+void Form3::Design() {
+  for (TextBox* field : {&Text1, &Text2, &Text3}) {
+    field->SetText("0");
+    field->SetSelection(0, 0);
+  }
+  Option1.SetDesignValue(true);
+  Frame1.SetCaption("Count down");
+  Label1.SetCaption("Label1");
+  Label5.SetSunken(false);
+  Label6.SetSunken(false);
+}
+
+void Form3::Form_Load() {
+  Label1.SetCaption(ClockText());
+  Form1& form1 = program_.form1;
+  Move(form1.Left(), form1.Top() + form1.Height());
+  if (form1.Check2.Value() != 0) {
+    program_.MakeTopMost(Handle());
+  } else {
+    program_.MakeNotTopMost(Handle());
+  }
+  Timer1.SetEnabled(true);
+}
+
+void Form3::Form_Unload() {
+  Timer1.SetEnabled(false);
+}
+
+std::string Form3::ClockText() const {
+  const platform::LocalTime now = program_.Os.process.Now();
+  return FormatTwoDigits(now.hour) + ":" + FormatTwoDigits(now.minute) + ":" +
+         FormatTwoDigits(now.second);
+}
+
+void Form3::Timer1_Timer() {
+  Label1.SetCaption(ClockText());
+}
+
+void Form3::Option1_Click() {
+  Frame1.SetCaption("Count down");
+}
+
+void Form3::Option2_Click() {
+  Frame1.SetCaption("Timer");
+  Text1_Validate();
+}
+
+void Form3::Text_GotFocus(TextBox& field) {
+  field.SetSelection(0, static_cast<int>(field.Text().size()));
+}
+
+void Form3::Text1_Validate() {
+  ApplyFieldRule(Text1, Option2.Value() ? kHoursLimitClock : kHoursLimitCountDown);
+}
+
+void Form3::Text2_Validate() {
+  ApplyFieldRule(Text2, kMinutesLimit);
+}
+
+void Form3::Text3_Validate() {
+  ApplyFieldRule(Text3, kSecondsLimit);
+}
+
+void Form3::Label5_Click() {
+  // The fields count as they stand: a field that still has the focus has not
+  // been through its rule, so a fraction or an out-of-range number counts.
+  const double hours = LeadingNumber(Text1.Text());
+  const double minutes = LeadingNumber(Text2.Text());
+  const double seconds = LeadingNumber(Text3.Text());
+  double total = 0;
+  if (Option2.Value()) {
+    const platform::LocalTime now = program_.Os.process.Now();
+    total = (hours - now.hour) * 3600 + (minutes - now.minute) * 60 + (seconds - now.second);
+  } else {
+    total = hours * 3600 + minutes * 60 + seconds;
+  }
+
+  // A time of day already past today is tomorrow's; that day is added once,
+  // without looking at the result again. A NaN (infinities of both signs
+  // typed) fails both comparisons and is refused.
+  bool accepted = false;
+  if (total < 0) {
+    total += kSecondsPerDay;
+    accepted = true;
+  } else {
+    accepted = total > kLongestRefusedCountdown;
+  }
+  // A countdown that cannot be held as a 32-bit length is refused as well.
+  if (accepted && ToInt32(total).has_value()) {
+    program_.CountdownSeconds = total;
+    program_.form1.DisplayTimer(total);
+  }
+  // After a refused entry the length becomes the countdown as it stands.
+  if (const std::optional<std::int32_t> length = ToInt32(program_.CountdownSeconds)) {
+    program_.TimeOutSeconds = *length;
+  }
+  CloseDialog();
+}
+
+void Form3::Label6_Click() {
+  CloseDialog();
+}
+
+void Form3::Label5_MouseDown(const MouseArgs& /*args*/) {
+  Label5.SetSunken(true);
+}
+
+void Form3::Label6_MouseDown(const MouseArgs& /*args*/) {
+  Label6.SetSunken(true);
+}
+
+void Form3::Form_MouseMove(const MouseArgs& args) {
+  if (args.button == kLeftButton) {
+    platform::User32& user32 = program_.Os.user32;
+    user32.ReleaseCapture();
+    // Returns when the drag ends; the front end has reported the new place.
+    user32.SendMessageA(Handle(), platform::kWmNcLButtonDown,
+                        static_cast<std::uintptr_t>(platform::kHtCaption), 0);
+  }
+  Form1& form1 = program_.form1;
+  form1.Move(Left(), Top() - form1.Height());
+}
+
+void Form3::Form_QueryUnload() {
+  // Closed by the system or the close command: the main window's tick must
+  // not stay stopped, so this ends as Cancel does.
+  CloseDialog();
+}
+
+void Form3::CloseDialog() {
+  program_.form1.Timer1.SetEnabled(true);
+  Unload();
+}
+
 }  // namespace quellor

@@ -10,6 +10,16 @@ namespace quellor {
 
 class Program;
 
+// The dialog's background, also that of its option buttons and its frame.
+inline constexpr Color kTimerDialogColor = Rgb(192, 192, 255);
+// Upper limits of the fields: hours in clock-time mode, minutes and seconds.
+inline constexpr int kHoursLimitClock = 24;
+inline constexpr int kMinutesLimit = 60;
+inline constexpr int kSecondsLimit = 60;
+// A countdown of this many seconds or fewer is refused by OK.
+inline constexpr double kLongestRefusedCountdown = 10;
+inline constexpr double kSecondsPerDay = 86400;
+
 class Form3 : public Form {
  public:
   explicit Form3(Program& program);
@@ -38,6 +48,8 @@ class Form3 : public Form {
   void Text3_Validate();
   void Label5_Click();
   void Label6_Click();
+  void Label5_MouseDown(const MouseArgs& args);
+  void Label6_MouseDown(const MouseArgs& args);
   void Timer1_Timer();
   void Form_MouseMove(const MouseArgs& args);
   void Form_QueryUnload();
@@ -46,8 +58,11 @@ class Form3 : public Form {
  protected:
   void Design() override;
   void Form_Load() override;
+  void Form_Unload() override;
 
  private:
+  std::string ClockText() const;
+
   Program& program_;
   std::vector<OptionButton*> optionGroup_;
 };
