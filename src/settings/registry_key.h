@@ -1,4 +1,8 @@
 // A thin layer over the registry: one call opens, reads or writes, and closes.
+//
+// Every call closes the key it opened before it returns, reports nothing and
+// never throws; a missing key, a missing value and a value that cannot be
+// read all come back as the empty text.
 #pragma once
 
 #include <cstdint>
@@ -16,16 +20,28 @@ using RegistryValue = std::variant<std::string, std::int32_t>;
 // What may be written: numbers of any of the program's kinds, or a text.
 using RegistryInput = std::variant<std::string, std::int16_t, std::int32_t, float, double>;
 
+// The largest value, in bytes, that is read or written. A stored text that
+// claims to be larger reads as the empty text; a longer text is not written.
+inline constexpr std::uint32_t kMaxValueBytes = 1u << 20;
+
 bool IsEmpty(const RegistryValue& value);
 
 class RegistryKey {
  public:
   explicit RegistryKey(platform::Registry& registry) : registry_(registry) {}
 
+  // True when root\subKey can be opened. Creates nothing.
   bool KeyExists(platform::KeyHandle root, const std::string& subKey);
+  // Opens root\subKey, creating it and any missing parents first.
   void CreateKey(platform::KeyHandle root, const std::string& subKey);
+  // A REG_SZ value as its text up to the first zero, a REG_DWORD value as a
+  // signed integer; anything else (or nothing) as the empty text.
   RegistryValue GetValue(platform::KeyHandle root, const std::string& subKey,
                          const std::string& valueName);
+  // Stores a number, or a text that is a plain number as a whole, as a
+  // REG_DWORD rounded half to even; anything else as a REG_SZ text trimmed of
+  // spaces. A number outside the 32-bit range, or not finite, is stored as its
+  // text. Creates the key (and its parents) when needed.
   void SetValue(platform::KeyHandle root, const std::string& subKey, const std::string& valueName,
                 const RegistryInput& value);
 
@@ -35,6 +51,10 @@ class RegistryKey {
   platform::Status LastStatus = 0;
 
  private:
+  platform::KeyHandle Open(platform::KeyHandle root, const std::string& subKey);
+  platform::KeyHandle Create(platform::KeyHandle root, const std::string& subKey);
+  void Close(platform::KeyHandle key);
+
   platform::Registry& registry_;
 };
 
