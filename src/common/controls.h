@@ -183,6 +183,13 @@ class ComboBox : public Control {
   bool SetListIndex(int index);
   // The text of the selected entry, empty when nothing is selected.
   std::string SelectedText() const;
+  // Empties the list; nothing is selected afterwards.
+  void Clear() {
+    if (items_.empty() && listIndex_ == -1) return;
+    items_.clear();
+    listIndex_ = -1;
+    Touch();
+  }
 
  private:
   std::vector<std::string> items_;
