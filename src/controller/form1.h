@@ -20,6 +20,22 @@ inline constexpr const char* kAppTitle = "Quellor";
 // Opened by the title label and by the help window's "Online Help".
 inline constexpr const char* kHomePageUrl = "http://www.quellor.example/";
 
+// The operations, by their position in the operation list.
+enum OperationKind : int {
+  kOperationShutdown = 0,
+  kOperationRestart = 1,
+  kOperationLogOff = 2,
+  kOperationHibernate = 3,
+};
+
+// The trigger methods, by the index of their option button.
+enum TriggerMethod : int {
+  kMethodTimer = 0,
+  kMethodCpuIdle = 1,
+  kMethodTimerAndCpu = 2,
+  kMethodTimerOrCpu = 3,
+};
+
 struct CounterEntry {
   platform::CounterHandle Handle = 0;
   std::string Path;
@@ -91,6 +107,9 @@ class Form1 : public Form {
  private:
   void ParseCommandLine(const std::string& text);
   void UpdateCpuUsage();
+  // Opens the help window with one of its two OK labels active: the one that
+  // ends the program, or the one that returns to this window.
+  void ShowHelp(bool endsProgram);
 
   Program& program_;
   std::vector<OptionButton*> optionGroup_;

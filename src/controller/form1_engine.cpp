@@ -1,0 +1,116 @@
+// The main window's one-second tick, the countdown display, the operation it
+// carries out when the trigger fires, and the processor-usage monitor.
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "common/number.h"
+#include "controller/form1.h"
+#include "controller/program.h"
+#include "settings/settings.h"
+
+namespace quellor {
+namespace {
+
+constexpr int kMinimizedFocus = platform::kWindowStyleMinimizedFocus;
+constexpr const char* kHibernateMarker = "Hibernate";
+
+// A whole number with at least two digits. Any double is written without
+// overflow: values beyond 64 bits are written from the double itself.
+std::string TwoDigits(double whole) {
+  if (!std::isfinite(whole)) return "00";
+  if (std::fabs(whole) < 1e18) return FormatTwoDigits(static_cast<std::int64_t>(whole));
+  return FormatFixed(whole, 0);
+}
+
+}  // namespace
+
+void Form1::Timer1_Timer() {
+  double& countdown = program_.CountdownSeconds;
+  if (countdown > 0) countdown -= 1.0;
+
+  // The usage is the sample of the previous tick (or of start-up).
+  const double threshold = LeadingNumber(Text2.Text());
+  const double usage = LeadingNumber(Label5.Tag);
+  if (threshold > usage) {
+    if (IdleCountdown > 0) --IdleCountdown;
+  } else {
+    IdleCountdown = kIdleTicksRequired;
+  }
+
+  DisplayTimer(countdown);
+  UpdateCpuUsage();
+
+  const bool timerDone = countdown == 0;
+  const bool idle = IdleCountdown == 0;
+  const bool holds[] = {timerDone, idle, idle && timerDone, idle || timerDone};
+  for (std::size_t i = 0; i < Option1.size(); ++i) {
+    if (Option1[i].Value() && holds[i]) {
+      TriggerFired = -1;
+      break;
+    }
+  }
+  if (TriggerFired != 0) Execute();
+}
+
+void Form1::DisplayTimer(double sec1) {
+  // A countdown that is no number at all shows as run out.
+  if (!std::isfinite(sec1)) sec1 = 0;
+  const double hours = std::trunc(sec1 / 3600);
+  const double minutes = std::trunc((sec1 - hours * 3600) / 60);
+  const double seconds = std::fmod(RoundHalfEven(sec1), 60);
+  Label3.SetCaption(TwoDigits(hours) + ":" + TwoDigits(minutes) + ":" + TwoDigits(seconds));
+}
+
+void Form1::Execute() {
+  CommandText.clear();
+  const std::string selected = Combo1.SelectedText();
+  if (selected == OperationText[kOperationShutdown]) {
+    CommandText = "Shutdown -s";
+  } else if (selected == OperationText[kOperationLogOff]) {
+    CommandText = "Shutdown -l";
+  } else if (selected == OperationText[kOperationRestart]) {
+    CommandText = "Shutdown -r";
+  } else if (selected == OperationText[kOperationHibernate]) {
+    CommandText = kHibernateMarker;
+  }
+
+  SaveSettings(program_);
+
+  const bool force = Check1.Value() != 0;
+  if (CommandText == kHibernateMarker) {
+    program_.Os.power.SetSuspendState(true, true, true);
+  } else if (CommandText == "Shutdown -l") {
+    // The system's shutdown command refuses a delay together with log-off.
+    if (force) CommandText += " -f";
+    program_.Os.process.RunCommandLine(CommandText, kMinimizedFocus);
+  } else if (!CommandText.empty()) {
+    CommandText += force ? " -f -t 0" : " -t 0";
+    program_.Os.process.RunCommandLine(CommandText, kMinimizedFocus);
+  }
+  // An entry that names no operation runs nothing.
+  program_.Os.process.EndProcess();
+  std::terminate();  // not reached: ending the process does not come back
+}
+
+void Form1::AddCounter(const std::string& strCounterName, platform::QueryHandle& query) {
+  if (CounterCount >= static_cast<std::int32_t>(Counters.size())) return;
+  platform::CounterHandle counter = 0;
+  program_.Os.pdh.PdhVbAddCounter(query, strCounterName, counter);
+  CounterEntry& entry = Counters[static_cast<std::size_t>(CounterCount)];
+  entry.Handle = counter;
+  entry.Path = strCounterName;
+  ++CounterCount;
+}
+
+void Form1::UpdateCpuUsage() {
+  program_.Os.pdh.PdhCollectQueryData(hQuery);
+  platform::Status status = 0;
+  const double value = program_.Os.pdh.PdhVbGetDoubleCounterValue(Counters[0].Handle, status);
+  if (status != platform::kPdhCstatusValidData && status != platform::kPdhCstatusNewData) return;
+  Label5.Tag = FormatFixed(value, 2);
+  Label5.SetCaption(Label5.Tag + "%");
+}
+
+}  // namespace quellor
