@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# Runs a command in a throwaway Wine session: a private prefix under build/
+# whose C:\windows\system32\shutdown.exe is the project's recorder (so nothing
+# started inside can act on this machine), an X display, and one persistent
+# wineserver for the whole command.
+#
+#   scripts/wine-session.sh COMMAND [ARGS...]
+#       prefix build/wine-test, on a private Xvfb display; for the tests
+#       (for example: scripts/wine-session.sh ctest --preset windows)
+#   scripts/wine-session.sh --run PROGRAM [ARGS...]
+#       prefix build/wine-run; runs PROGRAM on $DISPLAY when there is one,
+#       else on Xvfb with a screenshot in build/wine-run/screen.png; then
+#       prints the command lines that the recorder caught
+#
+# The recorder appends every command line to shutdown-calls.txt in the
+# prefix's folder (the environment variable QUELLOR_SHUTDOWN_LOG names it).
+# QUELLOR_WINDOWS_BUILD names the build folder (default build/windows).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${QUELLOR_WINDOWS_BUILD:-$root/build/windows}"
+recorder="$build/tests/windows/shutdown_recorder.exe"
+identify_argument="--quellor-recorder-identify"
+identity="quellor shutdown recorder"
+identity_status=67 # the low byte of the recorder's identity exit code
+screen="-screen 0 1024x768x24"
+
+usage() {
+  sed -n '2,/^set -euo/p' "$0" | sed '$d' | sed 's/^# \{0,1\}//' >&2
+  exit 2
+}
+
+die() {
+  echo "wine-session: $*" >&2
+  exit 1
+}
+
+windows_path() { # a Unix path as Wine's drive Z: shows it
+  local path="$1"
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+setup_environment() { # mode
+  if [[ "$1" == run ]]; then prefix="$root/build/wine-run"; else prefix="$root/build/wine-test"; fi
+  export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;shutdown.exe=n"
+  calls="$prefix/shutdown-calls.txt"
+  QUELLOR_SHUTDOWN_LOG="$(windows_path "$calls")"
+  export QUELLOR_SHUTDOWN_LOG
+}
+
+# A fresh prefix is made once; a prefix made by another Wine is made anew.
+prepare_prefix() {
+  local marker="$prefix/.quellor-prefix" stamp
+  stamp="$(wine --version 2>/dev/null) fonts managed=N"
+  if [[ -f "$marker" && -f "$prefix/system.reg" && "$(cat "$marker")" == "$stamp" ]]; then
+    return 0
+  fi
+  echo "wine-session: preparing the Wine prefix $prefix" >&2
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot -i failed"
+  wineserver -w
+  mkdir -p "$prefix/drive_c/windows/Fonts"
+  cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    </dev/null >/dev/null 2>&1 || die "cannot set the X11 driver's Managed=N"
+  wineserver -w
+  echo "$stamp" >"$marker"
+}
+
+# Puts the recorder in the place of the system's shutdown command and makes
+# sure that it is what Wine runs; nothing is started before this holds.
+install_recorder() {
+  local target="$prefix/drive_c/windows/system32/shutdown.exe" out status
+  [[ -f "$recorder" ]] || die "no recorder at $recorder: build the Windows tree first" \
+    "(cmake --preset windows && cmake --build --preset windows)"
+  cmp -s "$recorder" "$target" || cp -f "$recorder" "$target"
+  cmp -s "$recorder" "$target" || die "cannot install the recorder as $target"
+  set +e
+  out="$(wine 'C:\windows\system32\shutdown.exe' "$identify_argument" </dev/null 2>/dev/null)"
+  status=$?
+  set -e
+  [[ "$status" == "$identity_status" ]] ||
+    die "C:\\windows\\system32\\shutdown.exe did not answer as the recorder (status $status)"
+  if [[ -n "$out" && "$out" != *"$identity"* ]]; then
+    die "C:\\windows\\system32\\shutdown.exe answered \"$out\", not as the recorder"
+  fi
+}
+
+stop_server() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+start_server() {
+  stop_server # whatever an earlier session of this prefix left behind
+  trap stop_server EXIT
+  wineserver -p 9>&-
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+# The part that runs with the display in place.
+inside() { # mode command...
+  local mode="$1" status=0
+  shift
+  setup_environment "$mode"
+  prepare_prefix
+  start_server
+  install_recorder
+  if [[ "$mode" == test ]]; then
+    cd "$root"
+    "$@" || status=$?
+    exit "$status"
+  fi
+  run_program "$@"
+}
+
+run_program() { # program args...
+  local program="$1" before=0 pid
+  shift
+  [[ -f "$program" ]] || die "no program $program: build it first (make run builds it)"
+  touch "$calls"
+  before="$(wc -l <"$calls")"
+  if [[ "${QUELLOR_HEADLESS:-0}" == 1 ]]; then
+    wine "$program" "$@" </dev/null &
+    pid=$!
+    trap 'kill "$pid" 2>/dev/null || true' INT TERM
+    sleep "${QUELLOR_SCREENSHOT_DELAY:-4}"
+    if import -window root "$prefix/screen.png" 2>/dev/null; then
+      echo "wine-session: no display; a screenshot after ${QUELLOR_SCREENSHOT_DELAY:-4} s is" \
+        "$prefix/screen.png" >&2
+    fi
+    echo "wine-session: waiting for the program to end (Ctrl-C stops it)" >&2
+    wait "$pid" || true
+  else
+    wine "$program" "$@" </dev/null || true
+  fi
+  echo "Command lines run (recorded in $calls):"
+  if [[ "$(wc -l <"$calls")" -gt "$before" ]]; then
+    tail -n "+$((before + 1))" "$calls" | sed 's/^/  /'
+  else
+    echo "  (none)"
+  fi
+}
+
+main() {
+  local mode=test
+  if [[ "${1:-}" == --inside ]]; then
+    shift
+    inside "$@"
+    return
+  fi
+  if [[ "${1:-}" == --run ]]; then
+    mode=run
+    shift
+  fi
+  [[ $# -ge 1 ]] || usage
+  [[ "$mode" == test || "${1:-}" != -* ]] || usage
+
+  # One session per prefix at a time.
+  mkdir -p "$root/build"
+  exec 9>"$root/build/wine-$mode.lock"
+  flock -w 900 9 || die "another session holds build/wine-$mode.lock"
+
+  if [[ "$mode" == run && -n "${DISPLAY:-}" ]]; then
+    QUELLOR_HEADLESS=0 inside "$mode" "$@"
+  else
+    [[ "$mode" == test ]] || export QUELLOR_HEADLESS=1
+    xvfb-run -a -s "$screen" "$0" --inside "$mode" "$@"
+  fi
+}
+
+main "$@"
