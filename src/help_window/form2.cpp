@@ -34,6 +34,11 @@ void ChooseReturningOk(Label& returning, Label& ending) {
 }  // namespace
 
 std::string UsageText(const std::string& defaultSwitches) {
+  // One line of two sentences.
+  constexpr const char* kForceCloseLine =
+      "-f  : Forces running applications to close without warning. "
+      "This will not prompt for File-Save in any open applications, "
+      "so will result in a loss of all unsaved data!!!";
   constexpr const char* kLines[] = {
       "Command Line Usage:",
       "quellor -[x] -f -tyy -czz -oww",
@@ -43,9 +48,7 @@ std::string UsageText(const std::string& defaultSwitches) {
       "-s  : Shutdown window",
       "-h  : Hibernate (must enable in Power Options)",
       "",
-      "-f  : Forces running applications to close without warning. "
-      "This will not prompt for File-Save in any open applications, "
-      "so will result in a loss of all unsaved data!!!",
+      kForceCloseLine,
       "",
       "yy  : timer in secs",
       "",
