@@ -136,6 +136,11 @@ run_program() { # program args...
   else
     wine "$program" "$@" </dev/null || true
   fi
+  # The recorder runs as a process of its own; give it time to write.
+  for _ in $(seq 15); do
+    [[ "$(wc -l <"$calls")" -gt "$before" ]] && break
+    sleep 0.2
+  done
   echo "Command lines run (recorded in $calls):"
   if [[ "$(wc -l <"$calls")" -gt "$before" ]]; then
     tail -n "+$((before + 1))" "$calls" | sed 's/^/  /'

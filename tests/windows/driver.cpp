@@ -115,6 +115,22 @@ void RequireRecorder() {
   char system[MAX_PATH] = {};
   GetSystemDirectoryA(system, MAX_PATH);
   const std::string application = std::string(system) + "\\shutdown.exe";
+  // Look before running anything: the recorder carries its identity text.
+  const HANDLE file = CreateFileA(application.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string image;
+  if (file != INVALID_HANDLE_VALUE) {
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+      image.append(buffer, got);
+    CloseHandle(file);
+  }
+  if (image.find(kIdentity) == std::string::npos) {
+    Fail(application +
+         " is not the shutdown recorder; refusing to run the program "
+         "(run the tests through scripts/wine-session.sh)");
+  }
   std::string commandLine = "shutdown.exe " + std::string(kIdentifyArgument);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -293,7 +309,13 @@ HWND FindAnyWindow(const char* className) {
 
 HWND Control(HWND top, int id, const std::string& name) {
   ControlSearch search{id, nullptr};
-  EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
+  // A window just shown may still be creating its controls.
+  WaitUntil(
+      [&] {
+        EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      2);
   if (search.found == nullptr) Fail("no control " + name + " (id " + std::to_string(id) + ")");
   return search.found;
 }
