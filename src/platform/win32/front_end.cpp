@@ -1,0 +1,86 @@
+#include "platform/win32/front_end.h"
+
+#include <algorithm>
+
+namespace quellor::win32 {
+
+FrontEnd::~FrontEnd() {
+  for (Form* form : forms_) {
+    if (form->Host == this) form->Host = nullptr;
+  }
+}
+
+void FrontEnd::Attach(Form& form) {
+  form.Host = this;
+  if (std::find(forms_.begin(), forms_.end(), &form) == forms_.end()) forms_.push_back(&form);
+}
+
+FormWindow* FrontEnd::WindowOf(const Form& form) const {
+  for (const auto& window : windows_) {
+    if (&window->Model() == &form) return window.get();
+  }
+  return nullptr;
+}
+
+void FrontEnd::CreateWindowFor(Form& form) {
+  if (WindowOf(form) != nullptr) return;
+  auto window = std::make_unique<FormWindow>(form);
+  if (!window->CreateNative()) return;
+  windows_.push_back(std::move(window));
+}
+
+void FrontEnd::DestroyWindowFor(Form& form) {
+  auto found = std::find_if(windows_.begin(), windows_.end(),
+                            [&](const auto& window) { return &window->Model() == &form; });
+  if (found == windows_.end()) return;
+  std::unique_ptr<FormWindow> window = std::move(*found);
+  windows_.erase(found);
+  window->Close();
+  retired_.push_back(std::move(window));
+}
+
+void FrontEnd::SyncAll() {
+  // A handler may load or unload forms while another is synced: go by index.
+  for (std::size_t i = 0; i < windows_.size(); ++i) windows_[i]->Sync();
+  if (Window::HandlersRunning() == 0) retired_.clear();
+  if (running_ && !quitting_ &&
+      std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
+    quitting_ = true;
+    PostQuitMessage(0);
+  }
+}
+
+bool FrontEnd::HandleMessage(MSG& message) {
+  if (message.message == WM_QUIT) return false;
+  bool handled = false;
+  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+    // Tab and Shift+Tab between the controls of a form.
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    for (const auto& window : windows_) {
+      if (window->Hwnd() == root && root != nullptr) {
+        handled = IsDialogMessageA(root, &message) != FALSE;
+        break;
+      }
+    }
+  }
+  if (!handled) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  SyncAll();
+  return true;
+}
+
+void FrontEnd::Run() {
+  running_ = true;
+  SyncAll();
+  for (;;) {
+    MSG message{};
+    const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    if (got <= 0 || !HandleMessage(message)) {
+      ExitProcess(got < 0 ? 1 : static_cast<UINT>(message.wParam));
+    }
+  }
+}
+
+}  // namespace quellor::win32

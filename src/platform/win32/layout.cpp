@@ -1,0 +1,144 @@
+#include "platform/win32/layout.h"
+
+#include <algorithm>
+
+#include "common/control_ids.h"
+
+namespace quellor::win32 {
+
+const char* FormClassName(const Form& form) {
+  if (form.Name() == "Form2") return ids::kForm2Class;
+  if (form.Name() == "Form3") return ids::kForm3Class;
+  return ids::kForm1Class;
+}
+
+DWORD FormWindowStyle(const Form& form) {
+  if (form.Style == FormStyle::FixedDialog) {
+    return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPSIBLINGS;
+  }
+  return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
+}
+
+DWORD FormWindowExStyle(const Form& form) {
+  if (form.Style == FormStyle::FixedDialog) return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  return WS_EX_CONTROLPARENT;
+}
+
+Rect PositionInForm(const Control& control) {
+  Rect rect = control.Position;
+  for (const Control* container = control.Container; container != nullptr;
+       container = container->Container) {
+    rect.left += container->Position.left;
+    rect.top += container->Position.top;
+  }
+  return rect;
+}
+
+int Depth(const Control& control) {
+  int depth = 0;
+  for (const Control* c = control.Container; c != nullptr; c = c->Container) ++depth;
+  return depth;
+}
+
+void LabelBorderStyles(const Label& label, DWORD& style, DWORD& exStyle) {
+  style &= ~static_cast<DWORD>(WS_BORDER);
+  exStyle &= ~static_cast<DWORD>(WS_EX_STATICEDGE);
+  if (label.Sunken()) {
+    exStyle |= WS_EX_STATICEDGE;
+  } else if (label.Border) {
+    style |= WS_BORDER;
+  }
+}
+
+NativeKind KindOf(const Control& control) {
+  constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
+  const DWORD tabStop = control.TabStop ? WS_TABSTOP : 0;
+  switch (control.Kind()) {
+    case ControlKind::Label: {
+      DWORD style = kChild | SS_NOTIFY;
+      if (control.Align == Alignment::Center) {
+        style |= SS_CENTER;
+      } else if (control.Align == Alignment::Right) {
+        style |= SS_RIGHT;
+      } else {
+        style |= SS_LEFT;
+      }
+      DWORD exStyle = 0;
+      LabelBorderStyles(static_cast<const Label&>(control), style, exStyle);
+      return {"STATIC", style, exStyle};
+    }
+    case ControlKind::TextBox: {
+      const auto& box = static_cast<const TextBox&>(control);
+      DWORD style = kChild | tabStop;
+      if (box.MultiLine) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+      } else {
+        style |= ES_AUTOHSCROLL;
+      }
+      if (box.VerticalScrollBar) style |= WS_VSCROLL;
+      if (control.Align == Alignment::Center) {
+        style |= ES_CENTER;
+      } else if (control.Align == Alignment::Right) {
+        style |= ES_RIGHT;
+      }
+      return {"EDIT", style, WS_EX_CLIENTEDGE};
+    }
+    case ControlKind::CheckBox:
+      return {"BUTTON", kChild | tabStop | BS_CHECKBOX, 0};
+    case ControlKind::OptionButton:
+      return {"BUTTON", kChild | tabStop | BS_RADIOBUTTON, 0};
+    case ControlKind::ComboBox:
+      return {"COMBOBOX", kChild | tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
+    case ControlKind::Frame:
+      return {"BUTTON", kChild | BS_GROUPBOX, 0};
+    case ControlKind::Shape:
+      return {"STATIC", kChild | SS_BLACKFRAME, 0};
+  }
+  return {"STATIC", kChild, 0};
+}
+
+bool UsesSystemBackground(const Control& control) {
+  if (control.HasBackColor) return false;
+  return control.Kind() == ControlKind::TextBox || control.Kind() == ControlKind::ComboBox;
+}
+
+Color BackColorOf(const Control& control, const Form& form) {
+  for (const Control* c = &control; c != nullptr; c = c->Container) {
+    if (c->HasBackColor) return c->BackColor;
+  }
+  return form.BackColor;
+}
+
+std::vector<Control*> StackingOrder(const Form& form) {
+  auto rank = [](const Control* c) {
+    if (c->Kind() == ControlKind::Frame) return 2;
+    if (c->Kind() == ControlKind::Shape) return 1;
+    return 0;
+  };
+  std::vector<Control*> order = form.Controls();
+  std::stable_sort(order.begin(), order.end(), [&](const Control* a, const Control* b) {
+    const int rankA = rank(a);
+    const int rankB = rank(b);
+    if (rankA != rankB) return rankA < rankB;
+    if (rankA == 2) return Depth(*a) > Depth(*b);
+    if (rankA == 0) return a->TabIndex < b->TabIndex;
+    return false;
+  });
+  return order;
+}
+
+Control* FrameAt(const Form& form, float x, float y) {
+  Control* best = nullptr;
+  for (Control* c : form.Controls()) {
+    if (c->Kind() != ControlKind::Frame) continue;
+    bool shown = true;
+    for (const Control* v = c; v != nullptr; v = v->Container) shown = shown && v->Visible();
+    if (!shown) continue;
+    const Rect r = PositionInForm(*c);
+    if (x < r.left || y < r.top || x >= r.left + r.width || y >= r.top + r.height) continue;
+    if (best == nullptr || Depth(*c) > Depth(*best)) best = c;
+  }
+  return best;
+}
+
+}  // namespace quellor::win32

@@ -1,0 +1,36 @@
+// Entry point of the Windows program.
+// The system headers come first through services.h, which keeps the
+// interfaces' names free of the system's character-set macros.
+#include "platform/win32/services.h"
+
+#include <commctrl.h>
+
+#include "controller/program.h"
+#include "platform/win32/front_end.h"
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+
+  using namespace quellor::win32;
+  FrontEnd frontEnd;
+  Win32Pdh pdh;
+  Win32Power power;
+  Win32Registry registry;
+  Win32User32 user32(frontEnd);
+  Win32Shell32 shell32;
+  Win32Process process;
+  quellor::platform::Platform platform{pdh, power, registry, user32, shell32, process};
+
+  quellor::Program program(platform);
+  frontEnd.Attach(program.form1);
+  frontEnd.Attach(program.form2);
+  frontEnd.Attach(program.form3);
+  // Loads and shows the main window; its load handler may end the program or
+  // keep it in the help window's loop.
+  program.Main();
+  frontEnd.Run();
+}

@@ -1,0 +1,99 @@
+// The system services behind the platform interfaces, on Win32.
+#pragma once
+
+#include <windows.h>
+// The interface's own names, not the system's character-set macros.
+#undef MessageBox
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/win32/cpu_sampler.h"
+
+namespace quellor::win32 {
+
+// The performance counters of PDH. A processor counter that the system does
+// not have (Wine has none per processor) is stood in for by a counter that
+// reads the first processor's busy share from the kernel's time accounts.
+class Win32Pdh : public platform::Pdh {
+ public:
+  platform::Status PdhOpenQuery(std::uintptr_t userData, platform::QueryHandle& query) override;
+  platform::Status PdhVbAddCounter(platform::QueryHandle query, const std::string& path,
+                                   platform::CounterHandle& counter) override;
+  platform::Status PdhCollectQueryData(platform::QueryHandle query) override;
+  double PdhVbGetDoubleCounterValue(platform::CounterHandle counter,
+                                    platform::Status& counterStatus) override;
+  platform::Status PdhCloseQuery(platform::QueryHandle query) override;
+
+ private:
+  struct StandIn {
+    platform::QueryHandle query = 0;
+    ProcessorCounter counter{ReadProcessorTimes};
+  };
+  // By the handle given out, which is the entry's address.
+  std::map<platform::CounterHandle, std::unique_ptr<StandIn>> standIns_;
+};
+
+class Win32Power : public platform::Power {
+ public:
+  int IsPwrHibernateAllowed() override;
+  int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
+};
+
+class Win32Registry : public platform::Registry {
+ public:
+  platform::Status RegOpenKeyA(platform::KeyHandle root, const std::string& subKey,
+                               platform::KeyHandle& key) override;
+  platform::Status RegCreateKeyA(platform::KeyHandle root, const std::string& subKey,
+                                 platform::KeyHandle& key) override;
+  platform::Status RegQueryValueExA(platform::KeyHandle key, const std::string& valueName,
+                                    std::uint32_t& type, std::uint8_t* data,
+                                    std::uint32_t& byteCount) override;
+  platform::Status RegSetValueExA(platform::KeyHandle key, const std::string& valueName,
+                                  std::uint32_t type, const std::uint8_t* data,
+                                  std::uint32_t byteCount) override;
+  platform::Status RegCloseKey(platform::KeyHandle key) override;
+};
+
+// The program's message loop, which the window services hand control to.
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+  [[noreturn]] virtual void Run() = 0;
+};
+
+class Win32User32 : public platform::User32 {
+ public:
+  explicit Win32User32(EventLoop& loop) : loop_(loop) {}
+  int SetWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                   unsigned flags) override;
+  int ReleaseCapture() override;
+  std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                             std::intptr_t lParam) override;
+  Rect NearestWorkArea(const Rect& window) override;
+  bool IsOnAnyMonitor(const Rect& window) override;
+  void MessageBox(const std::string& text, const std::string& title) override;
+  [[noreturn]] void RunEventLoop() override;
+
+ private:
+  EventLoop& loop_;
+};
+
+class Win32Shell32 : public platform::Shell32 {
+ public:
+  std::intptr_t ShellExecuteA(WindowHandle owner, const std::string& operation,
+                              const std::string& file, int showCommand) override;
+};
+
+class Win32Process : public platform::Process {
+ public:
+  std::string CommandLineText() override;
+  void RunCommandLine(const std::string& commandLine, int windowStyle) override;
+  [[noreturn]] void EndProcess() override;
+  platform::LocalTime Now() override;
+};
+
+}  // namespace quellor::win32

@@ -1,0 +1,97 @@
+#include "platform/win32/units.h"
+
+#include <cmath>
+
+namespace quellor::win32 {
+
+int TwipsToPixels(float twips, unsigned dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
+}
+
+float PixelsToTwips(int pixels, unsigned dpi) {
+  if (dpi == 0) return 0;
+  return static_cast<float>(static_cast<double>(pixels) * kTwipsPerInch / dpi);
+}
+
+RECT TwipsToPixelRect(const Rect& twips, unsigned dpi) {
+  RECT pixels;
+  pixels.left = TwipsToPixels(twips.left, dpi);
+  pixels.top = TwipsToPixels(twips.top, dpi);
+  pixels.right = TwipsToPixels(twips.left + twips.width, dpi);
+  pixels.bottom = TwipsToPixels(twips.top + twips.height, dpi);
+  return pixels;
+}
+
+Rect PixelRectToTwips(const RECT& pixels, unsigned dpi) {
+  return Rect{PixelsToTwips(pixels.left, dpi), PixelsToTwips(pixels.top, dpi),
+              PixelsToTwips(pixels.right - pixels.left, dpi),
+              PixelsToTwips(pixels.bottom - pixels.top, dpi)};
+}
+
+int FontHeight(float points, unsigned dpi) {
+  return -static_cast<int>(std::lround(static_cast<double>(points) * dpi / 72.0));
+}
+
+namespace {
+
+template <typename Function>
+Function SystemFunction(const char* name) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  if (user32 == nullptr) return nullptr;
+  // Through the generic function type, which any function pointer converts to.
+  auto generic = reinterpret_cast<void (*)()>(GetProcAddress(user32, name));
+  return reinterpret_cast<Function>(generic);
+}
+
+unsigned ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
+}
+
+}  // namespace
+
+unsigned SystemDpi() {
+  using GetDpiForSystemFunction = UINT(WINAPI*)();
+  static const auto getDpiForSystem = SystemFunction<GetDpiForSystemFunction>("GetDpiForSystem");
+  if (getDpiForSystem != nullptr) {
+    const UINT dpi = getDpiForSystem();
+    if (dpi != 0) return dpi;
+  }
+  return ScreenDpi();
+}
+
+unsigned WindowDpi(HWND window) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+  if (getDpiForWindow != nullptr && window != nullptr) {
+    const UINT dpi = getDpiForWindow(window);
+    if (dpi != 0) return dpi;
+  }
+  return ScreenDpi();
+}
+
+int HeldButtons(WPARAM keyFlags) {
+  int buttons = 0;
+  if ((keyFlags & MK_LBUTTON) != 0) buttons |= kLeftButton;
+  if ((keyFlags & MK_RBUTTON) != 0) buttons |= kRightButton;
+  if ((keyFlags & MK_MBUTTON) != 0) buttons |= kMiddleButton;
+  return buttons;
+}
+
+int ShiftState(WPARAM keyFlags, bool altDown) {
+  int shift = 0;
+  if ((keyFlags & MK_SHIFT) != 0) shift |= 1;
+  if ((keyFlags & MK_CONTROL) != 0) shift |= 2;
+  if (altDown) shift |= 4;
+  return shift;
+}
+
+COLORREF NativeColor(Color color) {
+  if (color == kSystemWindowColor) return GetSysColor(COLOR_WINDOW);
+  if (color == kSystemButtonColor) return GetSysColor(COLOR_BTNFACE);
+  return color & 0x00FFFFFFu;
+}
+
+}  // namespace quellor::win32

@@ -1,0 +1,35 @@
+// Twips and pixels, screen resolution, mouse state and colours.
+#pragma once
+
+#include <windows.h>
+
+#include "common/controls.h"
+
+namespace quellor::win32 {
+
+inline constexpr unsigned kTwipsPerInch = 1440;
+
+// Twips to whole pixels at `dpi`, rounded to the nearest pixel.
+int TwipsToPixels(float twips, unsigned dpi);
+float PixelsToTwips(int pixels, unsigned dpi);
+// The pixel rectangle of a twips rectangle; its edges are rounded, not its
+// size, so that touching rectangles stay touching.
+RECT TwipsToPixelRect(const Rect& twips, unsigned dpi);
+Rect PixelRectToTwips(const RECT& pixels, unsigned dpi);
+// The height to give CreateFont for a size in points.
+int FontHeight(float points, unsigned dpi);
+
+// The resolution screen positions are converted with.
+unsigned SystemDpi();
+// The resolution of a window, where the system tells it per window.
+unsigned WindowDpi(HWND window);
+
+// Buttons held, from the key flags of a mouse message: 1 left, 2 right, 4 middle.
+int HeldButtons(WPARAM keyFlags);
+// Shift state: 1 shift, 2 control, 4 alt.
+int ShiftState(WPARAM keyFlags, bool altDown);
+
+// A model colour as the system's, resolving the system-colour markers.
+COLORREF NativeColor(Color color);
+
+}  // namespace quellor::win32
