@@ -355,8 +355,9 @@ void Form1::Label12_Click() {
 
 void Form1::ShowHelp(bool endsProgram) {
   Form2& help = program_.form2;
-  // Showing loads the window, and loading puts its design back; the choice
-  // of OK label is made on the loaded window, before anything is drawn.
+  // Showing loads the window first; the choice of OK label is made on the
+  // loaded window, so nothing its loading sets up can undo it, and nothing
+  // is drawn in between.
   help.Show();
   help.Label1.SetEnabled(endsProgram);
   help.Label1.SetVisible(endsProgram);
