@@ -30,6 +30,28 @@ bool IsLabel(const Control& control) {
   return control.Kind() == ControlKind::Label;
 }
 
+int CALLBACK NoteFamily(const LOGFONTA* /*font*/, const TEXTMETRICA* /*metrics*/, DWORD /*type*/,
+                        LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// Whether the system has a font family of this name.
+bool Installed(const std::string& face) {
+  static std::map<std::string, bool> known;
+  auto it = known.find(face);
+  if (it != known.end()) return it->second;
+  LOGFONTA wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(wanted.lfFaceName, face.c_str(), LF_FACESIZE);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExA(screen, &wanted, &NoteFamily, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  known[face] = found;
+  return found;
+}
+
 bool HasText(const Control& control) {
   return control.Kind() != ControlKind::Shape && control.Kind() != ControlKind::ComboBox;
 }
@@ -112,10 +134,10 @@ HFONT FormWindow::FontFor(const Font& font) {
   const FontKey key{font.face, font.points, font.bold};
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second;
-  HFONT created =
-      CreateFontA(FontHeight(font.points, dpi_), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                  FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face.c_str());
+  HFONT created = CreateFontA(
+      FontHeight(font.points, dpi_), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+      DEFAULT_PITCH | FF_DONTCARE, ChooseFace(font.face, Installed).c_str());
   fonts_[key] = created;
   return created;
 }
@@ -417,6 +439,35 @@ HWND FormWindow::FirstFocus() const {
     if (best == nullptr || c.TabIndex < best->model->TabIndex) best = &native;
   }
   return best != nullptr ? best->hwnd : nullptr;
+}
+
+void FormWindow::MoveFocus(bool backwards) {
+  std::vector<HWND> stops;
+  HWND focus = GetFocus();
+  for (Control* control : TabOrder(form_)) {
+    const NativeControl* native = FindByModel(control);
+    if (native == nullptr || !native->visible || !native->enabled) continue;
+    if (control->Kind() == ControlKind::OptionButton && native->hwnd != focus) {
+      // A group of option buttons is one stop, at its selected button.
+      const auto& option = static_cast<const OptionButton&>(*control);
+      if (!option.Value() && option.Group != nullptr &&
+          std::any_of(option.Group->begin(), option.Group->end(),
+                      [](const OptionButton* o) { return o->Value(); })) {
+        continue;
+      }
+    }
+    stops.push_back(native->hwnd);
+  }
+  if (stops.empty()) return;
+  auto at = std::find(stops.begin(), stops.end(), focus);
+  std::size_t next = 0;
+  if (at == stops.end()) {
+    next = backwards ? stops.size() - 1 : 0;
+  } else {
+    const auto index = static_cast<std::size_t>(at - stops.begin());
+    next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+  }
+  SetFocus(stops[next]);
 }
 
 void FormWindow::SetFocusInside() {

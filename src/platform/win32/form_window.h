@@ -30,6 +30,8 @@ class FormWindow : public Window {
   // first call, then only what changed (a control's Revision()).
   void Sync();
   unsigned Dpi() const { return dpi_; }
+  // Tab and Shift+Tab: the next or previous control in the tab order.
+  void MoveFocus(bool backwards);
   // The native window of a control, or null.
   HWND ControlWindow(const Control& control) const;
 

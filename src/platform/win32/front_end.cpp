@@ -53,12 +53,14 @@ void FrontEnd::SyncAll() {
 bool FrontEnd::HandleMessage(MSG& message) {
   if (message.message == WM_QUIT) return false;
   bool handled = false;
-  if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
-    // Tab and Shift+Tab between the controls of a form.
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
+      GetKeyState(VK_MENU) >= 0) {
+    // Tab and Shift+Tab between the controls of a form, in its tab order.
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
     for (const auto& window : windows_) {
       if (window->Hwnd() == root && root != nullptr) {
-        handled = IsDialogMessageA(root, &message) != FALSE;
+        window->MoveFocus(GetKeyState(VK_SHIFT) < 0);
+        handled = true;
         break;
       }
     }

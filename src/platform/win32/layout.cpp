@@ -1,6 +1,7 @@
 #include "platform/win32/layout.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/control_ids.h"
 
@@ -110,21 +111,58 @@ Color BackColorOf(const Control& control, const Form& form) {
 }
 
 std::vector<Control*> StackingOrder(const Form& form) {
-  auto rank = [](const Control* c) {
-    if (c->Kind() == ControlKind::Frame) return 2;
-    if (c->Kind() == ControlKind::Shape) return 1;
-    return 0;
+  auto layer = [](const Control* c) {
+    switch (c->Kind()) {
+      case ControlKind::Label:
+        return 1;
+      case ControlKind::Shape:
+        return 2;
+      case ControlKind::Frame:
+        return 3;
+      default:
+        return 0;
+    }
   };
-  std::vector<Control*> order = form.Controls();
+  const std::vector<Control*>& created = form.Controls();
+  // Later controls lie above earlier ones of the same layer.
+  std::vector<Control*> order(created.rbegin(), created.rend());
   std::stable_sort(order.begin(), order.end(), [&](const Control* a, const Control* b) {
-    const int rankA = rank(a);
-    const int rankB = rank(b);
-    if (rankA != rankB) return rankA < rankB;
-    if (rankA == 2) return Depth(*a) > Depth(*b);
-    if (rankA == 0) return a->TabIndex < b->TabIndex;
+    const int layerA = layer(a);
+    const int layerB = layer(b);
+    if (layerA != layerB) return layerA < layerB;
+    if (layerA == 3) return Depth(*a) > Depth(*b);
     return false;
   });
   return order;
+}
+
+std::vector<Control*> TabOrder(const Form& form) {
+  std::vector<Control*> order;
+  for (Control* c : form.Controls()) {
+    if (c->TabStop) order.push_back(c);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->TabIndex < b->TabIndex; });
+  return order;
+}
+
+std::string ChooseFace(const std::string& face,
+                       const std::function<bool(const std::string&)>& installed) {
+  if (installed(face)) return face;
+  std::vector<std::string> candidates;
+  auto is = [&](const char* name) { return _stricmp(face.c_str(), name) == 0; };
+  if (is("Courier") || is("Courier New")) {
+    candidates = {"Courier New", "Courier", "Liberation Mono", "DejaVu Sans Mono",
+                  "Lucida Console"};
+  } else if (is("MS Sans Serif")) {
+    candidates = {"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans"};
+  } else if (is("Tahoma")) {
+    candidates = {"Verdana", "Microsoft Sans Serif", "Arial"};
+  }
+  for (const std::string& candidate : candidates) {
+    if (installed(candidate)) return candidate;
+  }
+  return face;
 }
 
 Control* FrameAt(const Form& form, float x, float y) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "common/controls.h"
@@ -36,10 +38,18 @@ void LabelBorderStyles(const Label& label, DWORD& style, DWORD& exStyle);
 bool UsesSystemBackground(const Control& control);
 Color BackColorOf(const Control& control, const Form& form);
 
-// The controls from the top of the stacking order to the bottom: ordinary
-// controls in tab order above shapes, shapes above frames, inner frames above
-// outer ones, so every container lies behind what it holds.
+// The controls from the top of the stacking order to the bottom: controls
+// with windows of their own above labels, labels above shapes, shapes above
+// frames, inner frames above outer ones, so every container lies behind what
+// it holds; within a layer, later controls above earlier ones.
 std::vector<Control*> StackingOrder(const Form& form);
+// The controls that take the focus with Tab, in their tab order.
+std::vector<Control*> TabOrder(const Form& form);
+
+// The font face to use for a design face: itself when installed, else the
+// first installed of its usual stand-ins, else itself (the system's match).
+std::string ChooseFace(const std::string& face,
+                       const std::function<bool(const std::string&)>& installed);
 
 // The innermost visible frame under a point of the client area (twips).
 Control* FrameAt(const Form& form, float x, float y);

@@ -1,4 +1,8 @@
 // The system services behind the platform interfaces, on Win32.
+//
+// Include this before anything else that includes <windows.h> or the
+// platform interfaces: it keeps the system's character-set macros (MessageBox)
+// from renaming the interfaces' methods.
 #pragma once
 
 #include <windows.h>

@@ -1,1 +1,485 @@
+// Tests of the Windows side that need no display: command-line handling,
+// unit conversions, the look decided from the models, the processor counter
+// stand-in, and the registry and counter services against the real system.
+// First, so that the interfaces keep their names (see services.h).
+#include "platform/win32/services.h"
+
+#include <cmath>
+#include <deque>
+
 #include "check.h"
+#include "common/control_ids.h"
+#include "platform/win32/cpu_sampler.h"
+#include "platform/win32/launch.h"
+#include "platform/win32/layout.h"
+#include "platform/win32/units.h"
+
+namespace quellor::win32 {
+namespace {
+
+using platform::CounterHandle;
+using platform::KeyHandle;
+using platform::QueryHandle;
+using platform::Status;
+
+// ---- Command line ----
+
+QUELLOR_TEST(ArgumentsFollowAQuotedProgramPathWithBlanks) {
+  CHECK_EQ(ArgumentsAfterProgramName("\"C:\\Program Files\\Quellor\\quellor.exe\" -r -t600"),
+           std::string("-r -t600"));
+}
+
+QUELLOR_TEST(ArgumentsFollowAnUnquotedProgramName) {
+  CHECK_EQ(ArgumentsAfterProgramName("quellor.exe   -s -o0  "), std::string("-s -o0  "));
+  CHECK_EQ(ArgumentsAfterProgramName("C:\\q\\quellor.exe\t-l"), std::string("-l"));
+}
+
+QUELLOR_TEST(NoArgumentsGiveAnEmptyText) {
+  CHECK_EQ(ArgumentsAfterProgramName("\"C:\\a b\\quellor.exe\""), std::string());
+  CHECK_EQ(ArgumentsAfterProgramName("quellor.exe"), std::string());
+  CHECK_EQ(ArgumentsAfterProgramName("quellor.exe   "), std::string());
+  CHECK_EQ(ArgumentsAfterProgramName(""), std::string());
+}
+
+QUELLOR_TEST(AQuoteInsideTheArgumentsIsKept) {
+  CHECK_EQ(ArgumentsAfterProgramName("\"quellor.exe\" -c\"5\""), std::string("-c\"5\""));
+  // An unclosed quote holds the whole line.
+  CHECK_EQ(ArgumentsAfterProgramName("\"C:\\quellor.exe -s"), std::string());
+}
+
+QUELLOR_TEST(TheShutdownCommandRunsFromTheSystemFolder) {
+  const std::optional<Launch> launch =
+      ShutdownLaunch("C:\\windows\\system32", "Shutdown -s -f -t 0");
+  CHECK(launch.has_value());
+  if (!launch) return;
+  CHECK_EQ(launch->application, std::string("C:\\windows\\system32\\shutdown.exe"));
+  CHECK_EQ(launch->commandLine, std::string("Shutdown -s -f -t 0"));
+  const std::optional<Launch> abort = ShutdownLaunch("D:\\sys\\", "Shutdown -a");
+  CHECK(abort.has_value());
+  if (abort) CHECK_EQ(abort->application, std::string("D:\\sys\\shutdown.exe"));
+}
+
+QUELLOR_TEST(OtherCommandsAreRefused) {
+  const std::string folder = "C:\\windows\\system32";
+  CHECK(!ShutdownLaunch(folder, "cmd /c del x").has_value());
+  CHECK(!ShutdownLaunch(folder, "Shutdown").has_value());
+  CHECK(!ShutdownLaunch(folder, "Shutdownx -a").has_value());
+  CHECK(!ShutdownLaunch(folder, " -f -t 0").has_value());
+  CHECK(!ShutdownLaunch(folder, "").has_value());
+  CHECK(!ShutdownLaunch("", "Shutdown -a").has_value());
+}
+
+// ---- Processor busy share ----
+
+QUELLOR_TEST(BusyShareCountsIdleInsideKernelTime) {
+  const ProcessorTimes before{100, 300, 200};
+  // 100 idle out of 60 + 40 kernel and user: kernel includes the idle.
+  const std::optional<double> busy = BusyPercent(before, {150, 360, 240});
+  CHECK(busy.has_value());
+  if (busy) CHECK(std::fabs(*busy - 50.0) < 1e-9);
+  const std::optional<double> allIdle = BusyPercent(before, {200, 400, 200});
+  CHECK(allIdle.has_value() && std::fabs(*allIdle) < 1e-9);
+  const std::optional<double> allBusy = BusyPercent(before, {100, 350, 250});
+  CHECK(allBusy.has_value() && std::fabs(*allBusy - 100.0) < 1e-9);
+}
+
+QUELLOR_TEST(BusyShareNeedsTimeToPass) {
+  CHECK(!BusyPercent({1, 2, 3}, {1, 2, 3}).has_value());
+  CHECK(!BusyPercent({5, 10, 10}, {4, 12, 12}).has_value());
+}
+
+std::deque<ProcessorTimes> scriptedTimes;
+bool ScriptedReader(ProcessorTimes& times) {
+  if (scriptedTimes.empty()) return false;
+  times = scriptedTimes.front();
+  scriptedTimes.pop_front();
+  return true;
+}
+
+QUELLOR_TEST(TheStandInCounterNeedsTwoSamples) {
+  scriptedTimes = {{0, 0, 0}, {75, 100, 0}, {75, 200, 100}};
+  ProcessorCounter counter(&ScriptedReader);
+  Status status = 0;
+  counter.Value(status);
+  CHECK_EQ(status, kCounterInvalidData);
+  counter.Collect();
+  CHECK_EQ(counter.Value(status), 0.0);
+  CHECK_EQ(status, kCounterInvalidData);
+  counter.Collect();
+  CHECK(std::fabs(counter.Value(status) - 25.0) < 1e-9);
+  CHECK_EQ(status, platform::kPdhCstatusValidData);
+  counter.Collect();
+  CHECK(std::fabs(counter.Value(status) - 100.0) < 1e-9);
+  CHECK_EQ(status, platform::kPdhCstatusValidData);
+  // A failed reading starts over.
+  counter.Collect();
+  counter.Value(status);
+  CHECK_EQ(status, kCounterInvalidData);
+}
+
+// ---- Units ----
+
+QUELLOR_TEST(TwipsBecomePixelsAtTheGivenResolution) {
+  CHECK_EQ(TwipsToPixels(1440, 96), 96);
+  CHECK_EQ(TwipsToPixels(15, 96), 1);
+  CHECK_EQ(TwipsToPixels(7, 96), 0);
+  CHECK_EQ(TwipsToPixels(8, 96), 1);
+  CHECK_EQ(TwipsToPixels(4830, 144), 483);
+  CHECK_EQ(TwipsToPixels(-300, 96), -20);
+  CHECK_EQ(PixelsToTwips(65, 96), 975.0f);
+  CHECK_EQ(PixelsToTwips(-20, 96), -300.0f);
+  CHECK_EQ(PixelsToTwips(96, 192), 720.0f);
+}
+
+QUELLOR_TEST(RectanglesKeepTheirEdges) {
+  const RECT r = TwipsToPixelRect({975, 120, 2745, 240}, 96);
+  CHECK_EQ(r.left, 65L);
+  CHECK_EQ(r.top, 8L);
+  CHECK_EQ(r.right, 248L);
+  CHECK_EQ(r.bottom, 24L);
+  // Two touching rectangles stay touching whatever the rounding.
+  const RECT a = TwipsToPixelRect({0, 0, 1007, 10}, 120);
+  const RECT b = TwipsToPixelRect({1007, 0, 500, 10}, 120);
+  CHECK_EQ(a.right, b.left);
+  const Rect back = PixelRectToTwips(RECT{65, 8, 248, 24}, 96);
+  CHECK(back == (Rect{975, 120, 2745, 240}));
+}
+
+QUELLOR_TEST(FontHeightsFollowPointsAndResolution) {
+  CHECK_EQ(FontHeight(8.25f, 96), -11);
+  CHECK_EQ(FontHeight(12, 96), -16);
+  CHECK_EQ(FontHeight(12, 144), -24);
+  CHECK_EQ(FontHeight(9.75f, 96), -13);
+}
+
+QUELLOR_TEST(MouseFlagsBecomeButtonsAndShiftState) {
+  CHECK_EQ(HeldButtons(MK_LBUTTON), 1);
+  CHECK_EQ(HeldButtons(MK_RBUTTON), 2);
+  CHECK_EQ(HeldButtons(MK_MBUTTON), 4);
+  CHECK_EQ(HeldButtons(MK_LBUTTON | MK_RBUTTON | MK_SHIFT), 3);
+  CHECK_EQ(HeldButtons(MK_SHIFT | MK_CONTROL), 0);
+  CHECK_EQ(ShiftState(MK_SHIFT, false), 1);
+  CHECK_EQ(ShiftState(MK_CONTROL | MK_LBUTTON, true), 6);
+}
+
+QUELLOR_TEST(ModelColoursBecomeSystemColours) {
+  CHECK_EQ(NativeColor(Rgb(192, 255, 192)), static_cast<COLORREF>(RGB(192, 255, 192)));
+  CHECK_EQ(NativeColor(kSystemWindowColor), GetSysColor(COLOR_WINDOW));
+  CHECK_EQ(NativeColor(kSystemButtonColor), GetSysColor(COLOR_BTNFACE));
+}
+
+// ---- The look decided from the models ----
+
+struct SampleForm : Form {
+  SampleForm() : Form("Form2", 2) {
+    for (Control* c : std::initializer_list<Control*>{&frame, &label, &shape, &inner, &option,
+                                                      &text, &check, &combo}) {
+      Add(*c);
+    }
+    frame.Position = {120, 720, 4590, 3045};
+    inner.Container = &frame;
+    inner.Position = {120, 1320, 4335, 1095};
+    option.Container = &inner;
+    option.Position = {120, 360, 1335, 255};
+    label.Container = &frame;
+    label.Position = {120, 720, 1095, 375};
+    shape.Container = &frame;
+    shape.Position = label.Position;
+  }
+  Frame frame{"Frame1", 1};
+  Label label{"Label5", 2};
+  Shape shape{"Shape1", 3};
+  Frame inner{"Frame2", 4};
+  OptionButton option{"Option1", 5};
+  TextBox text{"Text1", 6};
+  CheckBox check{"Check1", 7};
+  ComboBox combo{"Combo1", 8};
+};
+
+QUELLOR_TEST(PositionsAddUpTheirContainers) {
+  SampleForm form;
+  CHECK(PositionInForm(form.option) == (Rect{360, 2400, 1335, 255}));
+  CHECK(PositionInForm(form.label) == (Rect{240, 1440, 1095, 375}));
+  CHECK(PositionInForm(form.frame) == form.frame.Position);
+  CHECK_EQ(Depth(form.option), 2);
+  CHECK_EQ(Depth(form.frame), 0);
+}
+
+QUELLOR_TEST(EachKindGetsItsNativeClassAndStyles) {
+  SampleForm form;
+  form.label.Align = Alignment::Center;
+  form.label.Border = true;
+  NativeKind kind = KindOf(form.label);
+  CHECK_EQ(std::string(kind.className), std::string("STATIC"));
+  CHECK((kind.style & SS_NOTIFY) != 0);
+  CHECK_EQ(kind.style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
+  CHECK((kind.style & WS_BORDER) != 0);
+  CHECK((kind.exStyle & WS_EX_STATICEDGE) == 0);
+
+  form.check.TabStop = true;
+  kind = KindOf(form.check);
+  CHECK_EQ(std::string(kind.className), std::string("BUTTON"));
+  CHECK_EQ(kind.style & BS_TYPEMASK, static_cast<DWORD>(BS_CHECKBOX));
+  CHECK((kind.style & WS_TABSTOP) != 0);
+  kind = KindOf(form.option);
+  CHECK_EQ(kind.style & BS_TYPEMASK, static_cast<DWORD>(BS_RADIOBUTTON));
+  CHECK((kind.style & WS_TABSTOP) == 0);
+  kind = KindOf(form.frame);
+  CHECK_EQ(kind.style & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
+  kind = KindOf(form.combo);
+  CHECK_EQ(std::string(kind.className), std::string("COMBOBOX"));
+  CHECK_EQ(kind.style & 3, static_cast<DWORD>(CBS_DROPDOWNLIST));
+  kind = KindOf(form.shape);
+  CHECK_EQ(kind.style & SS_TYPEMASK, static_cast<DWORD>(SS_BLACKFRAME));
+  CHECK((kind.style & SS_NOTIFY) == 0);
+
+  form.text.Align = Alignment::Center;
+  kind = KindOf(form.text);
+  CHECK_EQ(std::string(kind.className), std::string("EDIT"));
+  CHECK((kind.style & ES_CENTER) != 0);
+  CHECK((kind.style & ES_MULTILINE) == 0);
+  form.text.MultiLine = true;
+  form.text.VerticalScrollBar = true;
+  form.text.Align = Alignment::Left;
+  kind = KindOf(form.text);
+  CHECK((kind.style & ES_MULTILINE) != 0);
+  CHECK((kind.style & WS_VSCROLL) != 0);
+  CHECK((kind.style & ES_CENTER) == 0);
+}
+
+QUELLOR_TEST(TheSunkenLookReplacesTheFlatBorder) {
+  Label label("Label9", 9);
+  label.Border = true;
+  DWORD style = WS_CHILD | WS_BORDER;
+  DWORD exStyle = 0;
+  label.SetSunken(true);
+  LabelBorderStyles(label, style, exStyle);
+  CHECK((style & WS_BORDER) == 0);
+  CHECK((exStyle & WS_EX_STATICEDGE) != 0);
+  CHECK((style & WS_CHILD) != 0);
+  label.SetSunken(false);
+  LabelBorderStyles(label, style, exStyle);
+  CHECK((style & WS_BORDER) != 0);
+  CHECK((exStyle & WS_EX_STATICEDGE) == 0);
+  label.Border = false;
+  LabelBorderStyles(label, style, exStyle);
+  CHECK((style & WS_BORDER) == 0);
+}
+
+QUELLOR_TEST(BackColoursComeFromTheNearestOwner) {
+  SampleForm form;
+  form.BackColor = Rgb(192, 255, 192);
+  CHECK_EQ(BackColorOf(form.option, form), Rgb(192, 255, 192));
+  form.frame.HasBackColor = true;
+  form.frame.BackColor = Rgb(1, 2, 3);
+  CHECK_EQ(BackColorOf(form.option, form), Rgb(1, 2, 3));
+  form.option.HasBackColor = true;
+  form.option.BackColor = Rgb(4, 5, 6);
+  CHECK_EQ(BackColorOf(form.option, form), Rgb(4, 5, 6));
+  CHECK(UsesSystemBackground(form.text));
+  CHECK(UsesSystemBackground(form.combo));
+  CHECK(!UsesSystemBackground(form.label));
+  form.combo.HasBackColor = true;
+  CHECK(!UsesSystemBackground(form.combo));
+}
+
+QUELLOR_TEST(ContainersLieBehindWhatTheyHold) {
+  SampleForm form;
+  const std::vector<Control*> order = StackingOrder(form);
+  CHECK_EQ(order.size(), form.Controls().size());
+  auto place = [&](const Control& c) {
+    return std::find(order.begin(), order.end(), &c) - order.begin();
+  };
+  CHECK(place(form.label) < place(form.shape));
+  CHECK(place(form.shape) < place(form.inner));
+  CHECK(place(form.inner) < place(form.frame));
+  CHECK(place(form.option) < place(form.label));
+  // Later windows above earlier ones.
+  CHECK(place(form.combo) < place(form.check));
+  CHECK(place(form.check) < place(form.text));
+  CHECK(order.back() == &form.frame);
+}
+
+QUELLOR_TEST(TabOrderFollowsTabIndexAndSkipsNonStops) {
+  SampleForm form;
+  form.text.TabStop = true;
+  form.text.TabIndex = 5;
+  form.check.TabStop = true;
+  form.check.TabIndex = 2;
+  form.combo.TabStop = true;
+  form.combo.TabIndex = 9;
+  const std::vector<Control*> order = TabOrder(form);
+  CHECK_EQ(order.size(), std::size_t{3});
+  if (order.size() == 3) {
+    CHECK(order[0] == &form.check);
+    CHECK(order[1] == &form.text);
+    CHECK(order[2] == &form.combo);
+  }
+}
+
+QUELLOR_TEST(TheInnermostVisibleFrameIsFoundUnderAPoint) {
+  SampleForm form;
+  CHECK(FrameAt(form, 200, 800) == &form.frame);
+  CHECK(FrameAt(form, 400, 2100) == &form.inner);
+  CHECK(FrameAt(form, 10, 10) == nullptr);
+  CHECK(FrameAt(form, 4710, 800) == nullptr);  // right edge is outside
+  form.inner.SetVisible(false);
+  CHECK(FrameAt(form, 400, 2100) == &form.frame);
+  form.frame.SetVisible(false);
+  CHECK(FrameAt(form, 400, 2100) == nullptr);
+}
+
+QUELLOR_TEST(MissingFontsFallBackToTheirStandIns) {
+  auto only = [](std::vector<std::string> names) {
+    return [names](const std::string& face) {
+      return std::find(names.begin(), names.end(), face) != names.end();
+    };
+  };
+  CHECK_EQ(ChooseFace("Courier", only({"Courier"})), std::string("Courier"));
+  CHECK_EQ(ChooseFace("Courier", only({"DejaVu Sans Mono", "Courier New"})),
+           std::string("Courier New"));
+  CHECK_EQ(ChooseFace("MS Sans Serif", only({"Tahoma"})), std::string("Tahoma"));
+  CHECK_EQ(ChooseFace("ms sans serif", only({"Arial"})), std::string("Arial"));
+  CHECK_EQ(ChooseFace("Tahoma", only({})), std::string("Tahoma"));
+  CHECK_EQ(ChooseFace("Wingdings", only({"Tahoma"})), std::string("Wingdings"));
+}
+
+QUELLOR_TEST(FormsGetTheirClassesAndFrames) {
+  Form form1("Form1", 1);
+  Form form2("Form2", 2);
+  Form form3("Form3", 3);
+  form2.Style = FormStyle::FixedDialog;
+  CHECK_EQ(std::string(FormClassName(form1)), std::string(ids::kForm1Class));
+  CHECK_EQ(std::string(FormClassName(form2)), std::string(ids::kForm2Class));
+  CHECK_EQ(std::string(FormClassName(form3)), std::string(ids::kForm3Class));
+  CHECK((FormWindowStyle(form1) & WS_POPUP) != 0);
+  CHECK((FormWindowStyle(form1) & WS_CAPTION) == 0);
+  CHECK((FormWindowStyle(form2) & WS_CAPTION) == static_cast<DWORD>(WS_CAPTION));
+  CHECK((FormWindowStyle(form2) & WS_THICKFRAME) == 0);
+  CHECK((FormWindowExStyle(form2) & WS_EX_DLGMODALFRAME) != 0);
+}
+
+// ---- System services ----
+
+constexpr const char* kTestKey = "Software\\QuellorWindowsTests";
+
+QUELLOR_TEST(TheRegistryKeepsTextsAndNumbers) {
+  Win32Registry registry;
+  const std::string path = std::string(kTestKey) + "\\Deep\\Settings";
+  KeyHandle key = 0;
+  CHECK_EQ(registry.RegCreateKeyA(platform::kHkeyCurrentUser, path, key), 0);
+  CHECK(key != 0);
+  const std::uint8_t text[] = {'a', 'b', 'c', 0};
+  CHECK_EQ(registry.RegSetValueExA(key, "Name", platform::kRegSz, text, 4), 0);
+  const std::int32_t minusOne = -1;
+  CHECK_EQ(registry.RegSetValueExA(key, "Number", platform::kRegDword,
+                                   reinterpret_cast<const std::uint8_t*>(&minusOne), 4),
+           0);
+  CHECK_EQ(registry.RegCloseKey(key), 0);
+
+  KeyHandle opened = 0;
+  CHECK_EQ(registry.RegOpenKeyA(platform::kHkeyCurrentUser, path, opened), 0);
+  CHECK(opened != 0);
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  CHECK_EQ(registry.RegQueryValueExA(opened, "Name", type, nullptr, size), 0);
+  CHECK_EQ(type, platform::kRegSz);
+  CHECK_EQ(size, 4u);
+  std::uint8_t small[2] = {};
+  size = 2;
+  CHECK_EQ(registry.RegQueryValueExA(opened, "Name", type, small, size), platform::kErrorMoreData);
+  CHECK_EQ(size, 4u);
+  std::uint8_t data[4] = {};
+  size = 4;
+  CHECK_EQ(registry.RegQueryValueExA(opened, "Name", type, data, size), 0);
+  CHECK_EQ(std::string(reinterpret_cast<const char*>(data)), std::string("abc"));
+  std::int32_t number = 0;
+  size = 4;
+  CHECK_EQ(registry.RegQueryValueExA(opened, "Number", type,
+                                     reinterpret_cast<std::uint8_t*>(&number), size),
+           0);
+  CHECK_EQ(type, platform::kRegDword);
+  CHECK_EQ(number, -1);
+  // A missing value leaves the type as it was.
+  type = 0;
+  size = 0;
+  CHECK(registry.RegQueryValueExA(opened, "Missing", type, nullptr, size) != 0);
+  CHECK_EQ(type, 0u);
+  CHECK_EQ(registry.RegCloseKey(opened), 0);
+
+  RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kTestKey) + "\\Deep").c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
+}
+
+QUELLOR_TEST(AMissingKeyOpensAsNoHandle) {
+  Win32Registry registry;
+  KeyHandle key = 12345;
+  CHECK_EQ(registry.RegOpenKeyA(platform::kHkeyCurrentUser,
+                                std::string(kTestKey) + "\\Never\\There", key),
+           static_cast<Status>(ERROR_FILE_NOT_FOUND));
+  CHECK_EQ(key, KeyHandle{0});
+}
+
+QUELLOR_TEST(TheFirstProcessorCounterGivesValuesFromTheSecondSample) {
+  Win32Pdh pdh;
+  QueryHandle query = 0;
+  CHECK_EQ(pdh.PdhOpenQuery(1, query), 0);
+  CHECK(query != 0);
+  CounterHandle counter = 0;
+  pdh.PdhVbAddCounter(query, "\\Processor(0)\\% Processor Time", counter);
+  CHECK(counter != 0);
+  Status status = 0;
+  pdh.PdhCollectQueryData(query);
+  pdh.PdhVbGetDoubleCounterValue(counter, status);
+  CHECK(status != platform::kPdhCstatusValidData && status != platform::kPdhCstatusNewData);
+  double value = -1;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    Sleep(250);
+    pdh.PdhCollectQueryData(query);
+    value = pdh.PdhVbGetDoubleCounterValue(counter, status);
+    if (status == platform::kPdhCstatusValidData || status == platform::kPdhCstatusNewData) break;
+  }
+  CHECK(status == platform::kPdhCstatusValidData || status == platform::kPdhCstatusNewData);
+  CHECK(value >= 0 && value <= 100);
+  CHECK_EQ(pdh.PdhCloseQuery(query), 0);
+}
+
+QUELLOR_TEST(AnUnknownCounterGivesNoHandleAndNoValue) {
+  Win32Pdh pdh;
+  QueryHandle query = 0;
+  CHECK_EQ(pdh.PdhOpenQuery(1, query), 0);
+  CounterHandle counter = 0;
+  CHECK(pdh.PdhVbAddCounter(query, "\\No Such Object(0)\\Nothing", counter) != 0);
+  CHECK_EQ(counter, CounterHandle{0});
+  pdh.PdhCollectQueryData(query);
+  Status status = 0;
+  pdh.PdhVbGetDoubleCounterValue(0, status);
+  CHECK(status != platform::kPdhCstatusValidData && status != platform::kPdhCstatusNewData);
+  pdh.PdhCloseQuery(query);
+}
+
+QUELLOR_TEST(TheProcessKnowsItsArgumentsAndTheTime) {
+  Win32Process process;
+  // ctest starts the tests without arguments.
+  CHECK_EQ(process.CommandLineText(), std::string());
+  const platform::LocalTime now = process.Now();
+  CHECK(now.hour >= 0 && now.hour < 24);
+  CHECK(now.minute >= 0 && now.minute < 60);
+  CHECK(now.second >= 0 && now.second < 61);
+}
+
+QUELLOR_TEST(ACommandOtherThanShutdownStartsNothing) {
+  // Would start the command processor if anything but the shutdown command
+  // could run; the marker file must stay absent.
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string marker = std::string(folder) + "quellor-run-marker.txt";
+  DeleteFileA(marker.c_str());
+  Win32Process().RunCommandLine("cmd /c echo x > \"" + marker + "\"", SW_HIDE);
+  Sleep(500);
+  CHECK(GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace quellor::win32
