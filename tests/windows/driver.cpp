@@ -288,6 +288,8 @@ BOOL CALLBACK MatchControl(HWND window, LPARAM parameter) {
   return FALSE;
 }
 
+}  // namespace
+
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
@@ -295,7 +297,6 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return static_cast<LRESULT>(result);
 }
-}  // namespace
 
 HWND FindProcessWindow(DWORD processId, const char* className) {
   WindowSearch search{processId, className, nullptr};
@@ -330,14 +331,24 @@ std::string Text(HWND window) {
 }
 
 std::vector<std::string> ComboItems(HWND combo) {
+  // Asked in UTF-16, which the system passes between processes whatever the
+  // character set of the list.
   std::vector<std::string> items;
   const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    const LRESULT length = Send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (length < 0) Fail("cannot read entry " + std::to_string(i) + " of the list");
-    std::string item(static_cast<std::size_t>(length) + 1, '\0');
-    Send(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(length));
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG,
+                             5000, &length) ||
+        static_cast<LRESULT>(length) == CB_ERR) {
+      Fail("cannot read entry " + std::to_string(i) + " of the list");
+    }
+    std::wstring wide(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 5000, &got);
+    wide.resize(got <= length ? got : length);
+    std::string item;
+    for (const wchar_t c : wide) item += c < 0x80 ? static_cast<char>(c) : '?';
     items.push_back(item);
   }
   return items;

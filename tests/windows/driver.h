@@ -87,6 +87,8 @@ bool Enabled(HWND window);
 // A left click in the middle of the control, as posted mouse messages.
 void Click(HWND control);
 void SetText(HWND control, const std::string& text);
+// Sends a message that carries no pointers and returns its result.
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 RECT ScreenRect(HWND window);
 // Pixels to twips on the primary screen.
 long Twips(long pixels);

@@ -5,6 +5,7 @@
 //   quellor_driver prepare                clean state (as before a scenario)
 //   quellor_driver wait-window CLASS      waits until a window of CLASS shows
 //   quellor_driver click CLASS ID         clicks a control of that window
+//   quellor_driver place X Y              stores a main-window position (twips)
 //   quellor_driver recorded               prints the recorder's file
 //
 // Exit code 0 when everything held; otherwise 1 with the reason on stdout.
@@ -148,9 +149,19 @@ void MainWindowCaptions(const std::string& exe) {
   Check((GetWindowLongA(form1, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
         "the main window is not on top although Always on top is ticked");
 
-  // Nothing is run while the program merely runs.
+  // Nothing is run while the program merely runs. Meanwhile the usage
+  // display shows a sample with two decimals (Wine has the counter).
   Pause(1.5);
   CheckRecorded({});
+  const std::string usage = Text(Control(form1, f1::kLabel5, "Label5"));
+  double percent = -1;
+  char sign = 0;
+  int consumed = 0;
+  const bool read = std::sscanf(usage.c_str(), "%lf%c%n", &percent, &sign, &consumed) == 2;
+  const std::size_t point = usage.find('.');
+  Check(read && sign == '%' && consumed == static_cast<int>(usage.size()) && percent >= 0 &&
+            percent <= 100 && point != std::string::npos && usage.size() - point == 4,
+        "the usage display reads " + Shown(usage) + ", expected a percentage like 3.25%");
   program.Terminate();
 }
 
@@ -245,6 +256,20 @@ void TimerDialogOk(const std::string& exe) {
   const HWND form3 = OpenTimerDialog(program, form1);
   CheckEqual("dialog mode", Text(Control(form3, f3::kFrame1, "Frame1 of the dialog")),
              "Count down");
+  // Each opening starts in count-down mode with every field at 0.
+  const HWND countDown = Control(form3, f3::kOption1, "Option1 of the dialog");
+  Check(WaitUntil([&] { return CheckState(countDown) == BST_CHECKED; }, 1.5),
+        "the dialog's Count down button is not selected when it opens");
+  Check(CheckState(Control(form3, f3::kOption2, "Option2 of the dialog")) == BST_UNCHECKED,
+        "the dialog's Timer button is selected when it opens");
+  CheckEqual("Option1 of the dialog", Text(Control(form3, f3::kOption1, "Option1")), "Count down");
+  CheckEqual("Option2 of the dialog", Text(Control(form3, f3::kOption2, "Option2")), "Timer");
+  for (const int id : {f3::kText1, f3::kText2, f3::kText3}) {
+    CheckEqual("field " + std::to_string(id) + " of the dialog", Text(Control(form3, id, "Text")),
+               "0");
+  }
+  CheckEqual("Label5 of the dialog", Text(Control(form3, f3::kLabel5, "Label5")), "OK");
+  CheckEqual("Label6 of the dialog", Text(Control(form3, f3::kLabel6, "Label6")), "Cancel");
   SetText(Control(form3, f3::kText1, "Text1 (hours)"), "1");
   SetText(Control(form3, f3::kText2, "Text2 (minutes)"), "30");
   Click(Control(form3, f3::kLabel5, "Label5 (OK)"));
@@ -387,6 +412,54 @@ void HelpSwitch(const std::string& exe) {
   Check(!SettingsKeyExists(), "the help window's OK stored settings");
 }
 
+void HelpSwitchOverridden(const std::string& exe) {
+  // An operation switch is looked for before -?, which then shows no help.
+  PrepareCleanState();
+  Program program(exe);
+  program.Start("-? -r -t3000 -o0");
+  const HWND form1 = program.WaitForWindow(ids::kForm1Class);
+  CheckEqual("selected operation", Text(Control(form1, f1::kCombo1, "Combo1")), "Restart");
+  Pause(1);
+  const HWND form2 = FindProcessWindow(program.ProcessId(), ids::kForm2Class);
+  Check(form2 == nullptr || !Shown(form2), "the help window is shown with -? -r");
+  program.Terminate();
+  CheckRecorded({});
+}
+
+// ---------------------------------------------------------------------------
+// Always on top
+
+bool OnTop(HWND window) {
+  return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+void AlwaysOnTop(const std::string& exe) {
+  PrepareCleanState();
+  Program program(exe);
+  program.Start("-t3000 -o0");
+  const HWND form1 = program.WaitForWindow(ids::kForm1Class);
+  const HWND form3 = OpenTimerDialog(program, form1);
+  const HWND check2 = Control(form1, f1::kCheck2, "Check2");
+  Check(OnTop(form1) && OnTop(form3), "the main window and the dialog are not both on top");
+  // Clearing the box takes both windows off the top; ticking puts both back.
+  Send(check2, BM_CLICK);
+  Check(WaitUntil([&] { return CheckState(check2) == BST_UNCHECKED; }, 2),
+        "Always on top did not clear");
+  Check(WaitUntil([&] { return !OnTop(form1) && !OnTop(form3); }, 2),
+        "clearing Always on top left the main window or the dialog on top");
+  Send(check2, BM_CLICK);
+  Check(WaitUntil([&] { return CheckState(check2) == BST_CHECKED; }, 2),
+        "Always on top did not tick");
+  Check(WaitUntil([&] { return OnTop(form1) && OnTop(form3); }, 2),
+        "ticking Always on top did not put both windows on top");
+  Send(check2, BM_CLICK);
+  Check(WaitUntil([&] { return !OnTop(form1); }, 2), "the main window stayed on top");
+  Click(Control(form3, f3::kLabel6, "Label6 (Cancel)"));
+  WaitForDialogClosed(program);
+  AbortAndCheck(program, form1);
+  CheckDwordSetting("Always Top", 0);
+}
+
 // ---------------------------------------------------------------------------
 // The stored settings
 
@@ -459,6 +532,8 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"timer-dialog-cancel", TimerDialogCancel},
       {"help-from-main-window", HelpFromMainWindow},
       {"help-switch", HelpSwitch},
+      {"help-switch-overridden", HelpSwitchOverridden},
+      {"always-on-top", AlwaysOnTop},
       {"settings-saved-on-firing", SettingsSavedOnFiring},
       {"settings-planted", SettingsPlanted},
   };
@@ -468,7 +543,7 @@ const std::map<std::string, Scenario>& Scenarios() {
 int Usage() {
   std::printf(
       "usage: quellor_driver run SCENARIO PROGRAM | list | prepare | wait-window CLASS |\n"
-      "       click CLASS ID | recorded\n");
+      "       click CLASS ID | place X Y | recorded\n");
   return 2;
 }
 
@@ -512,6 +587,11 @@ int Main(int argc, char** argv) {
     const HWND window = FindAnyWindow(args[1].c_str());
     Check(window != nullptr, "no window " + args[1]);
     Click(Control(window, std::atoi(args[2].c_str()), "id " + args[2]));
+    return 0;
+  }
+  if (command == "place" && args.size() == 3) {
+    PlantDword("PositionX", static_cast<DWORD>(std::atol(args[1].c_str())));
+    PlantDword("PositionY", static_cast<DWORD>(std::atol(args[2].c_str())));
     return 0;
   }
   if (command == "recorded" && args.size() == 1) {

@@ -25,6 +25,8 @@ drive() { wine "$driver" "$@" </dev/null | tr -d '\r'; }
 # Kills leftovers, makes sure that shutdown.exe is the recorder, empties its
 # file and the stored settings.
 drive prepare || fail "cannot prepare a clean state"
+# High enough on the 1024x768 screen for the timer dialog to fit under it.
+drive place 7320 2400 || fail "cannot store a window position"
 mkdir -p "$out"
 rm -f "$out"/main-window.png "$out"/timer-dialog.png "$out"/help-window.png
 
