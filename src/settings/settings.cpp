@@ -147,12 +147,12 @@ void LoadSettings(Program& program) {
     }
   }
 
-  // Any length is kept, but the countdown never starts below 0: the tick
-  // counts down to 0 and only then is the time up, so a negative length
-  // (edited by hand) counts as already run out.
-  if (const auto timeOut = AsInt32(read(kTimeOut))) {
+  // A negative length (only a hand edit can store one) fits no countdown: the
+  // tick would never see the time run out, so it is ignored like any other
+  // value that fits nothing.
+  if (const auto timeOut = AsInt32(read(kTimeOut)); timeOut && *timeOut >= 0) {
     program.TimeOutSeconds = *timeOut;
-    program.CountdownSeconds = std::max(0, *timeOut);
+    program.CountdownSeconds = *timeOut;
   }
 
   if (const auto force = AsCheckState(read(kForceClose))) form.Check1.SetValue(*force);

@@ -166,7 +166,7 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
   } ignored[] = {// clang-format off
       {"Operation", 4}, {"Operation", -2}, {"Operation", 65536}, {"Operation", "x"s},
       {"Option", 4}, {"Option", -1}, {"Option", 65536}, {"Force Close", 3}, {"Force Close", -1},
-      {"Force Close", 65536}, {"Always Top", 3}, {"Time Out", "abc"s},
+      {"Force Close", 65536}, {"Always Top", 3}, {"Time Out", -5}, {"Time Out", "abc"s},
       {"Time Out", "99999999999"s}, {"PositionX", "left"s}, {"PositionY", "1e3"s}};
   // clang-format on
   for (const auto& c : ignored) {
@@ -188,12 +188,12 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
   EXPECT_EQ(Start().form.Combo1.ListIndex(), -1);
 }
 
-TEST_F(SettingsTest, AnyTimeOutIsKeptButTheCountdownNeverStartsBelowZero) {
-  Plant("Time Out", -5);
-  const Launch& negative = Start();
-  EXPECT_EQ(negative.program.TimeOutSeconds, -5);
-  EXPECT_EQ(negative.program.CountdownSeconds, 0);
-  EXPECT_EQ(negative.form.Label3.Caption(), "00:00:00");
+TEST_F(SettingsTest, AnyTimeOutFromZeroUpIsKept) {
+  Plant("Time Out", 0);
+  const Launch& zero = Start();
+  EXPECT_EQ(zero.program.TimeOutSeconds, 0);
+  EXPECT_EQ(zero.program.CountdownSeconds, 0);
+  EXPECT_EQ(zero.form.Label3.Caption(), "00:00:00");
   Plant("Time Out", INT32_MAX);
   EXPECT_EQ(Start().program.CountdownSeconds, 2147483647.0);
   Plant("Time Out", " 120 "s);  // a text that reads as a number counts as one
