@@ -184,7 +184,7 @@ void FormWindow::Build() {
       // The classic look, which draws captions in the control's own colour.
       SetWindowTheme(hwnd, L"", L"");
     }
-    if (what == ControlKind::Label || what == ControlKind::TextBox) {
+    if (what == ControlKind::Label || what == ControlKind::TextBox || what == ControlKind::Frame) {
       SetWindowSubclass(hwnd, &FormWindow::ControlProcedure, kSubclassId,
                         reinterpret_cast<DWORD_PTR>(this));
     }
@@ -470,13 +470,15 @@ void FormWindow::MoveFocus(bool backwards) {
   SetFocus(stops[next]);
 }
 
-void FormWindow::SetFocusInside() {
+bool FormWindow::SetFocusInside() {
   HWND target = lastFocus_;
   if (target == nullptr || !IsWindow(target) || !IsChild(Hwnd(), target) ||
       !IsWindowVisible(target) || !IsWindowEnabled(target)) {
     target = FirstFocus();
   }
-  if (target != nullptr) SetFocus(target);
+  if (target == nullptr) return false;
+  SetFocus(target);
+  return true;
 }
 
 std::optional<LRESULT> FormWindow::OnActivate(bool active) {
@@ -485,7 +487,8 @@ std::optional<LRESULT> FormWindow::OnActivate(bool active) {
     if (focus != nullptr && IsChild(Hwnd(), focus)) lastFocus_ = focus;
     return 0;
   }
-  if (built_) SetFocusInside();
+  // With nothing to take the focus, the form keeps it (and its keys).
+  if (!built_ || !SetFocusInside()) SetFocus(Hwnd());
   return 0;
 }
 
@@ -583,6 +586,26 @@ LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM
                                      LPARAM lParam) {
   HWND hwnd = native.hwnd;
   Control& model = *native.model;
+  if (model.Kind() == ControlKind::Frame) {
+    switch (message) {
+      case WM_PAINT:
+        PaintFrame(native);
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_SETTEXT:
+      case WM_ENABLE:
+      case WM_UPDATEUISTATE: {
+        // The control may draw itself here; the caption is drawn again in
+        // the frame's own colours.
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return result;
+      }
+      default:
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+  }
   if (!IsLabel(model)) {
     if (message == WM_KILLFOCUS) {
       focusGoingTo_ = reinterpret_cast<HWND>(wParam);
@@ -656,6 +679,42 @@ LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM
   }
   clickPending_ = false;
   return result;
+}
+
+void FormWindow::PaintFrame(NativeControl& native) {
+  // The system's frame draws its caption in the system's text colour; this
+  // one draws it in the frame's.
+  const Control& frame = *native.model;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(native.hwnd, &paint);
+  RECT client{};
+  GetClientRect(native.hwnd, &client);
+  const COLORREF back = NativeColor(BackColorOf(frame, form_));
+  FillRect(dc, &client, BrushFor(back));
+  HGDIOBJ oldFont = SelectObject(dc, FontFor(frame.TextFont));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  RECT edge = client;
+  edge.top += metrics.tmHeight / 2;
+  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
+  if (!frame.Caption().empty()) {
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, frame.Caption().c_str(), static_cast<int>(frame.Caption().size()),
+                          &extent);
+    const int indent = std::max(1, MulDiv(6, static_cast<int>(dpi_), 96));
+    RECT text{client.left + indent, client.top,
+              std::min(client.right - indent, client.left + 2 * indent + extent.cx),
+              client.top + metrics.tmHeight};
+    FillRect(dc, &text, BrushFor(back));
+    text.left += indent / 2;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, EffectivelyEnabled(frame) ? NativeColor(frame.ForeColor())
+                                               : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, frame.Caption().c_str(), static_cast<int>(frame.Caption().size()), &text,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  SelectObject(dc, oldFont);
+  EndPaint(native.hwnd, &paint);
 }
 
 std::optional<LRESULT> FormWindow::OnTimer(UINT_PTR id) {

@@ -75,9 +75,10 @@ class FormWindow : public Window {
   void Apply(NativeControl& native);
   void ApplyForm();
   void SyncTimers();
-  void SetFocusInside();
+  bool SetFocusInside();
   HWND FirstFocus() const;
   void RunClick(Control& control);
+  void PaintFrame(NativeControl& native);
 
   NativeControl* Find(HWND hwnd);
   NativeControl* FindByModel(const Control* model);
