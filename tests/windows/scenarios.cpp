@@ -204,6 +204,28 @@ void ShutdownForced(const std::string& exe) {
   RunToFiring(exe, "-t10 -f -o0", "00:00:10", "Shutdown -s -f -t 0", 8, 14);
 }
 
+void CpuIdleFires(const std::string& exe) {
+  // A stored threshold is not range-checked: at 1000 % every sample is
+  // under it, so "CPU Idle Only" fires in the thirtieth tick, long before
+  // the countdown would.
+  PrepareCleanState();
+  PlantDword("CPU Usage", 1000);
+  Program program(exe);
+  program.Start("-o1 -t3000 -r");
+  const HWND form1 = program.WaitForWindow(ids::kForm1Class);
+  CheckEqual("threshold", Text(Control(form1, f1::kText2, "Text2")), "1000");
+  Check(Enabled(Control(form1, f1::kText2, "Text2")), "Text2 is disabled with CPU Idle Only");
+  Pause(20);
+  const long left = CountdownShown(form1);
+  Check(program.Running(), "the program ended before 30 idle ticks could have passed");
+  Check(left >= 2976 && left <= 2982,
+        "after 20 s the countdown shows " + std::to_string(left) + " s, expected about 2980");
+  CheckFiredBetween(program.WaitForFiring(30), 28, 37);
+  CheckRecorded({"Shutdown -r -t 0"});
+  CheckDwordSetting("Option", 1);
+  CheckDwordSetting("Time Out", 3000);
+}
+
 void Abort(const std::string& exe) {
   PrepareCleanState();
   Program program(exe);
@@ -284,6 +306,37 @@ void TimerDialogOk(const std::string& exe) {
         "2.5 s after OK the countdown shows " + std::to_string(left) + " s, expected 5397");
   AbortAndCheck(program, form1);
   CheckDwordSetting("Time Out", 5400);
+}
+
+void TimerDialogClockTime(const std::string& exe) {
+  PrepareCleanState();
+  Program program(exe);
+  program.Start("-t3000 -o0");
+  const HWND form1 = program.WaitForWindow(ids::kForm1Class);
+  const HWND form3 = OpenTimerDialog(program, form1);
+  const HWND hours = Control(form3, f3::kText1, "Text1 (hours)");
+  // Choosing the time-of-day mode limits the hours to 24 at once.
+  SetText(hours, "30");
+  Send(Control(form3, f3::kOption2, "Option2 (Timer)"), BM_CLICK);
+  const HWND frame = Control(form3, f3::kFrame1, "Frame1 of the dialog");
+  Check(WaitUntil([&] { return Text(frame) == "Timer"; }, 2),
+        "the dialog's frame reads " + Shown(Text(frame)) + " in time-of-day mode");
+  CheckEqual("hours after choosing the time-of-day mode", Text(hours), " 24");
+  // One hour from now, whether or not that passes midnight.
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  SetText(hours, std::to_string((now.wHour + 1) % 24));
+  SetText(Control(form3, f3::kText2, "Text2 (minutes)"), std::to_string(now.wMinute));
+  SetText(Control(form3, f3::kText3, "Text3 (seconds)"), std::to_string(now.wSecond));
+  Click(Control(form3, f3::kLabel5, "Label5 (OK)"));
+  WaitForDialogClosed(program);
+  const long left = CountdownShown(form1);
+  Check(left >= 3597 && left <= 3600,
+        "an hour from now gives a countdown of " + std::to_string(left) + " s, expected 3600");
+  AbortAndCheck(program, form1);
+  const long stored = DwordSetting("Time Out");
+  Check(stored >= 3598 && stored <= 3600,
+        "the stored countdown length is " + std::to_string(stored) + ", expected 3600");
 }
 
 void TimerDialogCancel(const std::string& exe) {
@@ -528,8 +581,10 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"logoff-plain", LogOffPlain},
       {"shutdown-forced", ShutdownForced},
       {"abort", Abort},
+      {"cpu-idle-fires", CpuIdleFires},
       {"timer-dialog-ok", TimerDialogOk},
       {"timer-dialog-cancel", TimerDialogCancel},
+      {"timer-dialog-clock-time", TimerDialogClockTime},
       {"help-from-main-window", HelpFromMainWindow},
       {"help-switch", HelpSwitch},
       {"help-switch-overridden", HelpSwitchOverridden},
