@@ -172,76 +172,76 @@ QUELLOR_TEST(ModelColoursBecomeSystemColours) {
 
 struct SampleForm : Form {
   SampleForm() : Form("Form2", 2) {
-    for (Control* c : std::initializer_list<Control*>{&frame, &label, &shape, &inner, &option,
-                                                      &text, &check, &combo}) {
+    for (Control* c : std::initializer_list<Control*>{&Frame1, &Label5, &Shape1, &Frame2, &Option1,
+                                                      &Text1, &Check1, &Combo1}) {
       Add(*c);
     }
-    frame.Position = {120, 720, 4590, 3045};
-    inner.Container = &frame;
-    inner.Position = {120, 1320, 4335, 1095};
-    option.Container = &inner;
-    option.Position = {120, 360, 1335, 255};
-    label.Container = &frame;
-    label.Position = {120, 720, 1095, 375};
-    shape.Container = &frame;
-    shape.Position = label.Position;
+    Frame1.Position = {120, 720, 4590, 3045};
+    Frame2.Container = &Frame1;
+    Frame2.Position = {120, 1320, 4335, 1095};
+    Option1.Container = &Frame2;
+    Option1.Position = {120, 360, 1335, 255};
+    Label5.Container = &Frame1;
+    Label5.Position = {120, 720, 1095, 375};
+    Shape1.Container = &Frame1;
+    Shape1.Position = Label5.Position;
   }
-  Frame frame{"Frame1", 1};
-  Label label{"Label5", 2};
-  Shape shape{"Shape1", 3};
-  Frame inner{"Frame2", 4};
-  OptionButton option{"Option1", 5};
-  TextBox text{"Text1", 6};
-  CheckBox check{"Check1", 7};
-  ComboBox combo{"Combo1", 8};
+  Frame Frame1{"Frame1", 1};
+  Label Label5{"Label5", 2};
+  Shape Shape1{"Shape1", 3};
+  Frame Frame2{"Frame2", 4};
+  OptionButton Option1{"Option1", 5};
+  TextBox Text1{"Text1", 6};
+  CheckBox Check1{"Check1", 7};
+  ComboBox Combo1{"Combo1", 8};
 };
 
 QUELLOR_TEST(PositionsAddUpTheirContainers) {
   SampleForm form;
-  CHECK(PositionInForm(form.option) == (Rect{360, 2400, 1335, 255}));
-  CHECK(PositionInForm(form.label) == (Rect{240, 1440, 1095, 375}));
-  CHECK(PositionInForm(form.frame) == form.frame.Position);
-  CHECK_EQ(Depth(form.option), 2);
-  CHECK_EQ(Depth(form.frame), 0);
+  CHECK(PositionInForm(form.Option1) == (Rect{360, 2400, 1335, 255}));
+  CHECK(PositionInForm(form.Label5) == (Rect{240, 1440, 1095, 375}));
+  CHECK(PositionInForm(form.Frame1) == form.Frame1.Position);
+  CHECK_EQ(Depth(form.Option1), 2);
+  CHECK_EQ(Depth(form.Frame1), 0);
 }
 
 QUELLOR_TEST(EachKindGetsItsNativeClassAndStyles) {
   SampleForm form;
-  form.label.Align = Alignment::Center;
-  form.label.Border = true;
-  NativeKind kind = KindOf(form.label);
+  form.Label5.Align = Alignment::Center;
+  form.Label5.Border = true;
+  NativeKind kind = KindOf(form.Label5);
   CHECK_EQ(std::string(kind.className), std::string("STATIC"));
   CHECK((kind.style & SS_NOTIFY) != 0);
   CHECK_EQ(kind.style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER));
   CHECK((kind.style & WS_BORDER) != 0);
   CHECK((kind.exStyle & WS_EX_STATICEDGE) == 0);
 
-  form.check.TabStop = true;
-  kind = KindOf(form.check);
+  form.Check1.TabStop = true;
+  kind = KindOf(form.Check1);
   CHECK_EQ(std::string(kind.className), std::string("BUTTON"));
   CHECK_EQ(kind.style & BS_TYPEMASK, static_cast<DWORD>(BS_CHECKBOX));
   CHECK((kind.style & WS_TABSTOP) != 0);
-  kind = KindOf(form.option);
+  kind = KindOf(form.Option1);
   CHECK_EQ(kind.style & BS_TYPEMASK, static_cast<DWORD>(BS_RADIOBUTTON));
   CHECK((kind.style & WS_TABSTOP) == 0);
-  kind = KindOf(form.frame);
+  kind = KindOf(form.Frame1);
   CHECK_EQ(kind.style & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
-  kind = KindOf(form.combo);
+  kind = KindOf(form.Combo1);
   CHECK_EQ(std::string(kind.className), std::string("COMBOBOX"));
   CHECK_EQ(kind.style & 3, static_cast<DWORD>(CBS_DROPDOWNLIST));
-  kind = KindOf(form.shape);
+  kind = KindOf(form.Shape1);
   CHECK_EQ(kind.style & SS_TYPEMASK, static_cast<DWORD>(SS_BLACKFRAME));
   CHECK((kind.style & SS_NOTIFY) == 0);
 
-  form.text.Align = Alignment::Center;
-  kind = KindOf(form.text);
+  form.Text1.Align = Alignment::Center;
+  kind = KindOf(form.Text1);
   CHECK_EQ(std::string(kind.className), std::string("EDIT"));
   CHECK((kind.style & ES_CENTER) != 0);
   CHECK((kind.style & ES_MULTILINE) == 0);
-  form.text.MultiLine = true;
-  form.text.VerticalScrollBar = true;
-  form.text.Align = Alignment::Left;
-  kind = KindOf(form.text);
+  form.Text1.MultiLine = true;
+  form.Text1.VerticalScrollBar = true;
+  form.Text1.Align = Alignment::Left;
+  kind = KindOf(form.Text1);
   CHECK((kind.style & ES_MULTILINE) != 0);
   CHECK((kind.style & WS_VSCROLL) != 0);
   CHECK((kind.style & ES_CENTER) == 0);
@@ -269,18 +269,18 @@ QUELLOR_TEST(TheSunkenLookReplacesTheFlatBorder) {
 QUELLOR_TEST(BackColoursComeFromTheNearestOwner) {
   SampleForm form;
   form.BackColor = Rgb(192, 255, 192);
-  CHECK_EQ(BackColorOf(form.option, form), Rgb(192, 255, 192));
-  form.frame.HasBackColor = true;
-  form.frame.BackColor = Rgb(1, 2, 3);
-  CHECK_EQ(BackColorOf(form.option, form), Rgb(1, 2, 3));
-  form.option.HasBackColor = true;
-  form.option.BackColor = Rgb(4, 5, 6);
-  CHECK_EQ(BackColorOf(form.option, form), Rgb(4, 5, 6));
-  CHECK(UsesSystemBackground(form.text));
-  CHECK(UsesSystemBackground(form.combo));
-  CHECK(!UsesSystemBackground(form.label));
-  form.combo.HasBackColor = true;
-  CHECK(!UsesSystemBackground(form.combo));
+  CHECK_EQ(BackColorOf(form.Option1, form), Rgb(192, 255, 192));
+  form.Frame1.HasBackColor = true;
+  form.Frame1.BackColor = Rgb(1, 2, 3);
+  CHECK_EQ(BackColorOf(form.Option1, form), Rgb(1, 2, 3));
+  form.Option1.HasBackColor = true;
+  form.Option1.BackColor = Rgb(4, 5, 6);
+  CHECK_EQ(BackColorOf(form.Option1, form), Rgb(4, 5, 6));
+  CHECK(UsesSystemBackground(form.Text1));
+  CHECK(UsesSystemBackground(form.Combo1));
+  CHECK(!UsesSystemBackground(form.Label5));
+  form.Combo1.HasBackColor = true;
+  CHECK(!UsesSystemBackground(form.Combo1));
 }
 
 QUELLOR_TEST(ContainersLieBehindWhatTheyHold) {
@@ -290,42 +290,42 @@ QUELLOR_TEST(ContainersLieBehindWhatTheyHold) {
   auto place = [&](const Control& c) {
     return std::find(order.begin(), order.end(), &c) - order.begin();
   };
-  CHECK(place(form.label) < place(form.shape));
-  CHECK(place(form.shape) < place(form.inner));
-  CHECK(place(form.inner) < place(form.frame));
-  CHECK(place(form.option) < place(form.label));
+  CHECK(place(form.Label5) < place(form.Shape1));
+  CHECK(place(form.Shape1) < place(form.Frame2));
+  CHECK(place(form.Frame2) < place(form.Frame1));
+  CHECK(place(form.Option1) < place(form.Label5));
   // Later windows above earlier ones.
-  CHECK(place(form.combo) < place(form.check));
-  CHECK(place(form.check) < place(form.text));
-  CHECK(order.back() == &form.frame);
+  CHECK(place(form.Combo1) < place(form.Check1));
+  CHECK(place(form.Check1) < place(form.Text1));
+  CHECK(order.back() == &form.Frame1);
 }
 
 QUELLOR_TEST(TabOrderFollowsTabIndexAndSkipsNonStops) {
   SampleForm form;
-  form.text.TabStop = true;
-  form.text.TabIndex = 5;
-  form.check.TabStop = true;
-  form.check.TabIndex = 2;
-  form.combo.TabStop = true;
-  form.combo.TabIndex = 9;
+  form.Text1.TabStop = true;
+  form.Text1.TabIndex = 5;
+  form.Check1.TabStop = true;
+  form.Check1.TabIndex = 2;
+  form.Combo1.TabStop = true;
+  form.Combo1.TabIndex = 9;
   const std::vector<Control*> order = TabOrder(form);
   CHECK_EQ(order.size(), std::size_t{3});
   if (order.size() == 3) {
-    CHECK(order[0] == &form.check);
-    CHECK(order[1] == &form.text);
-    CHECK(order[2] == &form.combo);
+    CHECK(order[0] == &form.Check1);
+    CHECK(order[1] == &form.Text1);
+    CHECK(order[2] == &form.Combo1);
   }
 }
 
 QUELLOR_TEST(TheInnermostVisibleFrameIsFoundUnderAPoint) {
   SampleForm form;
-  CHECK(FrameAt(form, 200, 800) == &form.frame);
-  CHECK(FrameAt(form, 400, 2100) == &form.inner);
+  CHECK(FrameAt(form, 200, 800) == &form.Frame1);
+  CHECK(FrameAt(form, 400, 2100) == &form.Frame2);
   CHECK(FrameAt(form, 10, 10) == nullptr);
   CHECK(FrameAt(form, 4710, 800) == nullptr);  // right edge is outside
-  form.inner.SetVisible(false);
-  CHECK(FrameAt(form, 400, 2100) == &form.frame);
-  form.frame.SetVisible(false);
+  form.Frame2.SetVisible(false);
+  CHECK(FrameAt(form, 400, 2100) == &form.Frame1);
+  form.Frame1.SetVisible(false);
   CHECK(FrameAt(form, 400, 2100) == nullptr);
 }
 

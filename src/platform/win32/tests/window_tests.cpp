@@ -26,91 +26,91 @@ struct TestForm : Form {
     BackColor = Rgb(192, 255, 192);
     ClientWidth = 4830;
     ClientHeight = 3840;
-    for (Control* c : std::initializer_list<Control*>{&frame, &shape, &label, &text, &check,
-                                                      &optionA, &optionB, &combo, &other}) {
+    for (Control* c : std::initializer_list<Control*>{&Frame1, &Shape1, &Label5, &Text2, &Check1,
+                                                      &OptionA, &OptionB, &Combo1, &Label2}) {
       Add(*c);
     }
-    Add(timer);
-    frame.Position = {120, 720, 4590, 3045};
-    frame.SetCaption("Methods");
-    shape.Container = &frame;
-    shape.Position = {120, 720, 1095, 375};
-    label.Container = &frame;
-    label.Position = {120, 720, 1095, 375};
-    label.SetCaption("100%");
-    label.Border = true;
-    label.Align = Alignment::Center;
-    label.HasBackColor = true;
-    label.BackColor = kBlack;
-    label.SetForeColor(Rgb(255, 0, 0));
-    label.ToolTip = "Processor usage";
-    text.Container = &frame;
-    text.Position = {3360, 480, 555, 285};
-    text.SetText("2");
-    text.TabStop = true;
-    text.TabIndex = 1;
-    check.Container = &frame;
-    check.Position = {3000, 600, 1335, 375};
-    check.SetCaption("Force close");
-    check.TabStop = true;
-    check.TabIndex = 2;
-    group = {&optionA, &optionB};
-    for (OptionButton* o : group) {
-      o->Container = &frame;
-      o->Group = &group;
+    Add(Timer1);
+    Frame1.Position = {120, 720, 4590, 3045};
+    Frame1.SetCaption("Methods");
+    Shape1.Container = &Frame1;
+    Shape1.Position = {120, 720, 1095, 375};
+    Label5.Container = &Frame1;
+    Label5.Position = {120, 720, 1095, 375};
+    Label5.SetCaption("100%");
+    Label5.Border = true;
+    Label5.Align = Alignment::Center;
+    Label5.HasBackColor = true;
+    Label5.BackColor = kBlack;
+    Label5.SetForeColor(Rgb(255, 0, 0));
+    Label5.ToolTip = "Processor usage";
+    Text2.Container = &Frame1;
+    Text2.Position = {3360, 480, 555, 285};
+    Text2.SetText("2");
+    Text2.TabStop = true;
+    Text2.TabIndex = 1;
+    Check1.Container = &Frame1;
+    Check1.Position = {3000, 600, 1335, 375};
+    Check1.SetCaption("Force close");
+    Check1.TabStop = true;
+    Check1.TabIndex = 2;
+    Group = {&OptionA, &OptionB};
+    for (OptionButton* o : Group) {
+      o->Container = &Frame1;
+      o->Group = &Group;
       o->TabStop = true;
     }
-    optionA.Position = {120, 1320, 1335, 255};
-    optionA.SetCaption("Timer");
-    optionA.TabIndex = 3;
-    optionB.Position = {1680, 1320, 1335, 255};
-    optionB.SetCaption("CPU");
-    optionB.TabIndex = 4;
-    optionA.SetDesignValue(true);
-    combo.Position = {3120, 120, 1335, 315};
-    combo.AddItem("Shutdown", 0);
-    combo.AddItem("Restart", 1);
-    combo.SetListIndex(0);
-    combo.TabStop = true;
-    combo.TabIndex = 0;
-    other.Position = {120, 120, 800, 255};
-    other.SetCaption("Other");
+    OptionA.Position = {120, 1320, 1335, 255};
+    OptionA.SetCaption("Timer");
+    OptionA.TabIndex = 3;
+    OptionB.Position = {1680, 1320, 1335, 255};
+    OptionB.SetCaption("CPU");
+    OptionB.TabIndex = 4;
+    OptionA.SetDesignValue(true);
+    Combo1.Position = {3120, 120, 1335, 315};
+    Combo1.AddItem("Shutdown", 0);
+    Combo1.AddItem("Restart", 1);
+    Combo1.SetListIndex(0);
+    Combo1.TabStop = true;
+    Combo1.TabIndex = 0;
+    Label2.Position = {120, 120, 800, 255};
+    Label2.SetCaption("Other");
     Move(1500, 1200);
 
-    label.OnMouseDown = [this](const MouseArgs& a) { Note("down " + std::to_string(a.button)); };
-    label.OnMouseUp = [this](const MouseArgs& a) { Note("up " + std::to_string(a.button)); };
-    label.OnClick = [this] { Note("click"); };
-    label.OnDblClick = [this] { Note("dblclick"); };
-    check.OnClick = [this] { Note("check " + std::to_string(check.Value())); };
-    optionA.OnClick = [this] { Note("optionA"); };
-    optionB.OnClick = [this] { Note("optionB"); };
-    combo.OnClick = [this] { Note("combo " + std::to_string(combo.ListIndex())); };
-    text.OnGotFocus = [this] { Note("text got focus"); };
-    text.OnLostFocus = [this] { Note("text lost focus"); };
-    timer.OnTimer = [this] { ++ticks; };
-    timer.SetEnabled(false);
-    frame.OnMouseMove = [this](const MouseArgs& a) {
+    Label5.OnMouseDown = [this](const MouseArgs& a) { Note("down " + std::to_string(a.button)); };
+    Label5.OnMouseUp = [this](const MouseArgs& a) { Note("up " + std::to_string(a.button)); };
+    Label5.OnClick = [this] { Note("click"); };
+    Label5.OnDblClick = [this] { Note("dblclick"); };
+    Check1.OnClick = [this] { Note("check " + std::to_string(Check1.Value())); };
+    OptionA.OnClick = [this] { Note("optionA"); };
+    OptionB.OnClick = [this] { Note("optionB"); };
+    Combo1.OnClick = [this] { Note("combo " + std::to_string(Combo1.ListIndex())); };
+    Text2.OnGotFocus = [this] { Note("text got focus"); };
+    Text2.OnLostFocus = [this] { Note("text lost focus"); };
+    Timer1.OnTimer = [this] { ++Ticks; };
+    Timer1.SetEnabled(false);
+    Frame1.OnMouseMove = [this](const MouseArgs& a) {
       Note("frame move " + std::to_string(a.button) + " " + std::to_string(int(a.x)) + " " +
            std::to_string(int(a.y)));
     };
     OnMouseMove = [this](const MouseArgs& a) { Note("form move " + std::to_string(a.button)); };
     OnCloseRequest = [this] { Note("close request"); };
   }
-  void Note(std::string what) { events.push_back(std::move(what)); }
+  void Note(std::string what) { Events.push_back(std::move(what)); }
 
-  Frame frame{"Frame1", kFrame};
-  Shape shape{"Shape1", kShape};
-  Label label{"Label5", kLabel};
-  TextBox text{"Text2", kText};
-  CheckBox check{"Check1", kCheck};
-  OptionButton optionA{"Option1", kOptionA};
-  OptionButton optionB{"Option2", kOptionB};
-  ComboBox combo{"Combo1", kCombo};
-  Label other{"Label2", kOther};
-  Timer timer{50};
-  std::vector<OptionButton*> group;
-  std::vector<std::string> events;
-  int ticks = 0;
+  Frame Frame1{"Frame1", kFrame};
+  Shape Shape1{"Shape1", kShape};
+  Label Label5{"Label5", kLabel};
+  TextBox Text2{"Text2", kText};
+  CheckBox Check1{"Check1", kCheck};
+  OptionButton OptionA{"Option1", kOptionA};
+  OptionButton OptionB{"Option2", kOptionB};
+  ComboBox Combo1{"Combo1", kCombo};
+  Label Label2{"Label2", kOther};
+  Timer Timer1{50};
+  std::vector<OptionButton*> Group;
+  std::vector<std::string> Events;
+  int Ticks = 0;
 };
 
 // Handles what is queued (and what comes within `ms`) as the program's loop does.
@@ -214,12 +214,12 @@ QUELLOR_TEST(LayoutFollowsTheTwipsAtTheWindowsResolution) {
   CHECK_EQ(client.right, static_cast<LONG>(TwipsToPixels(4830, dpi)));
   CHECK_EQ(client.bottom, static_cast<LONG>(TwipsToPixels(3840, dpi)));
   // Inside the frame: offset by the frame's origin.
-  const RECT label = RectInParent(f.Item(kLabel));
-  CHECK_EQ(label.left, static_cast<LONG>(TwipsToPixels(240, dpi)));
-  CHECK_EQ(label.top, static_cast<LONG>(TwipsToPixels(1440, dpi)));
-  CHECK_EQ(label.right, static_cast<LONG>(TwipsToPixels(240 + 1095, dpi)));
-  const RECT combo = RectInParent(f.Item(kCombo));
-  CHECK_EQ(combo.left, static_cast<LONG>(TwipsToPixels(3120, dpi)));
+  const RECT Label5 = RectInParent(f.Item(kLabel));
+  CHECK_EQ(Label5.left, static_cast<LONG>(TwipsToPixels(240, dpi)));
+  CHECK_EQ(Label5.top, static_cast<LONG>(TwipsToPixels(1440, dpi)));
+  CHECK_EQ(Label5.right, static_cast<LONG>(TwipsToPixels(240 + 1095, dpi)));
+  const RECT Combo1 = RectInParent(f.Item(kCombo));
+  CHECK_EQ(Combo1.left, static_cast<LONG>(TwipsToPixels(3120, dpi)));
   // The form at its place on the screen, and its outer size reported back.
   RECT outer{};
   GetWindowRect(f.hwnd, &outer);
@@ -237,7 +237,7 @@ QUELLOR_TEST(OnlyChangedControlsAreUpdated) {
   SetWindowTextA(f.Item(kLabel), "native");
   f.frontEnd.SyncAll();
   CHECK_EQ(TextOf(f.Item(kOther)), std::string("native"));
-  f.form.label.SetCaption("7.50%");
+  f.form.Label5.SetCaption("7.50%");
   f.frontEnd.SyncAll();
   CHECK_EQ(TextOf(f.Item(kLabel)), std::string("7.50%"));
   CHECK_EQ(TextOf(f.Item(kOther)), std::string("native"));
@@ -245,27 +245,27 @@ QUELLOR_TEST(OnlyChangedControlsAreUpdated) {
 
 QUELLOR_TEST(VisibleEnabledAndSunkenFollowTheModel) {
   Fixture f;
-  f.form.other.SetVisible(false);
-  f.form.check.SetEnabled(false);
-  f.form.label.SetSunken(true);
+  f.form.Label2.SetVisible(false);
+  f.form.Check1.SetEnabled(false);
+  f.form.Label5.SetSunken(true);
   f.frontEnd.SyncAll();
   CHECK(!IsWindowVisible(f.Item(kOther)));
   CHECK(!IsWindowEnabled(f.Item(kCheck)));
   CHECK((GetWindowLongPtrA(f.Item(kLabel), GWL_EXSTYLE) & WS_EX_STATICEDGE) != 0);
   CHECK((StyleOf(f.Item(kLabel)) & WS_BORDER) == 0);
-  f.form.label.SetSunken(false);
-  f.form.other.SetVisible(true);
+  f.form.Label5.SetSunken(false);
+  f.form.Label2.SetVisible(true);
   f.frontEnd.SyncAll();
   CHECK(IsWindowVisible(f.Item(kOther)));
   CHECK((GetWindowLongPtrA(f.Item(kLabel), GWL_EXSTYLE) & WS_EX_STATICEDGE) == 0);
   CHECK((StyleOf(f.Item(kLabel)) & WS_BORDER) != 0);
   // A hidden frame hides what it holds.
-  f.form.frame.SetVisible(false);
+  f.form.Frame1.SetVisible(false);
   f.frontEnd.SyncAll();
   CHECK(!IsWindowVisible(f.Item(kFrame)));
   CHECK(!IsWindowVisible(f.Item(kText)));
   CHECK(IsWindowVisible(f.Item(kCombo)));
-  f.form.frame.SetVisible(true);
+  f.form.Frame1.SetVisible(true);
   f.frontEnd.SyncAll();
   CHECK(IsWindowVisible(f.Item(kText)));
   // The form itself.
@@ -283,51 +283,51 @@ QUELLOR_TEST(ACheckBoxClickRunsTheHandlerOnceAndTheSyncNever) {
   Fixture f;
   SendMessageA(f.Item(kCheck), BM_CLICK, 0, 0);
   f.frontEnd.SyncAll();
-  CHECK_EQ(f.form.check.Value(), 1);
+  CHECK_EQ(f.form.Check1.Value(), 1);
   CHECK_EQ(SendMessageA(f.Item(kCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
-  CHECK_EQ(f.form.events.size(), std::size_t{1});
-  if (!f.form.events.empty()) CHECK_EQ(f.form.events[0], std::string("check 1"));
+  CHECK_EQ(f.form.Events.size(), std::size_t{1});
+  if (!f.form.Events.empty()) CHECK_EQ(f.form.Events[0], std::string("check 1"));
   // Set by the program: shown, and the native change runs nothing.
-  f.form.check.SetDesignValue(0);
+  f.form.Check1.SetDesignValue(0);
   f.frontEnd.SyncAll();
   Pump(f.frontEnd);
   CHECK_EQ(SendMessageA(f.Item(kCheck), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  CHECK_EQ(f.form.events.size(), std::size_t{1});
+  CHECK_EQ(f.form.Events.size(), std::size_t{1});
   SendMessageA(f.Item(kCheck), BM_CLICK, 0, 0);
-  CHECK_EQ(f.form.check.Value(), 1);
+  CHECK_EQ(f.form.Check1.Value(), 1);
   SendMessageA(f.Item(kCheck), BM_CLICK, 0, 0);
-  CHECK_EQ(f.form.check.Value(), 0);
+  CHECK_EQ(f.form.Check1.Value(), 0);
 }
 
 QUELLOR_TEST(AnOptionClickSelectsItAndClearsTheGroup) {
   Fixture f;
   SendMessageA(f.Item(kOptionB), BM_CLICK, 0, 0);
   f.frontEnd.SyncAll();
-  CHECK(f.form.optionB.Value());
-  CHECK(!f.form.optionA.Value());
+  CHECK(f.form.OptionB.Value());
+  CHECK(!f.form.OptionA.Value());
   CHECK_EQ(SendMessageA(f.Item(kOptionB), BM_GETCHECK, 0, 0), BST_CHECKED);
   CHECK_EQ(SendMessageA(f.Item(kOptionA), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // Clicking the selected one again runs nothing.
   SendMessageA(f.Item(kOptionB), BM_CLICK, 0, 0);
-  CHECK_EQ(f.form.events.size(), std::size_t{1});
-  if (!f.form.events.empty()) CHECK_EQ(f.form.events[0], std::string("optionB"));
+  CHECK_EQ(f.form.Events.size(), std::size_t{1});
+  if (!f.form.Events.empty()) CHECK_EQ(f.form.Events[0], std::string("optionB"));
 }
 
 QUELLOR_TEST(AComboSelectionReachesTheModel) {
   Fixture f;
-  f.form.combo.SetListIndex(1);
+  f.form.Combo1.SetListIndex(1);
   f.frontEnd.SyncAll();
   Pump(f.frontEnd);
   CHECK_EQ(SendMessageA(f.Item(kCombo), CB_GETCURSEL, 0, 0), 1);
-  CHECK(f.form.events.empty());
+  CHECK(f.form.Events.empty());
   // The user picks the first entry.
   SendMessageA(f.Item(kCombo), CB_SETCURSEL, 0, 0);
   SendMessageA(f.hwnd, WM_COMMAND, MAKEWPARAM(kCombo, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(f.Item(kCombo)));
-  CHECK_EQ(f.form.combo.ListIndex(), 0);
-  CHECK_EQ(f.form.events.size(), std::size_t{1});
+  CHECK_EQ(f.form.Combo1.ListIndex(), 0);
+  CHECK_EQ(f.form.Events.size(), std::size_t{1});
   // New items are shown.
-  f.form.combo.AddItem("Log Off", 2);
+  f.form.Combo1.AddItem("Log Off", 2);
   f.frontEnd.SyncAll();
   CHECK_EQ(SendMessageA(f.Item(kCombo), CB_GETCOUNT, 0, 0), 3);
   char item[32] = {};
@@ -338,11 +338,11 @@ QUELLOR_TEST(AComboSelectionReachesTheModel) {
 QUELLOR_TEST(TypingReachesTheModelAndTheProgramsTextReachesTheBox) {
   Fixture f;
   SetWindowTextA(f.Item(kText), "150");  // as typing does: EN_CHANGE
-  CHECK_EQ(f.form.text.Text(), std::string("150"));
+  CHECK_EQ(f.form.Text2.Text(), std::string("150"));
   f.frontEnd.SyncAll();
   CHECK_EQ(TextOf(f.Item(kText)), std::string("150"));
-  f.form.text.SetText("100");
-  f.form.text.SetSelection(0, 3);
+  f.form.Text2.SetText("100");
+  f.form.Text2.SetSelection(0, 3);
   f.frontEnd.SyncAll();
   CHECK_EQ(TextOf(f.Item(kText)), std::string("100"));
   DWORD start = 0;
@@ -352,7 +352,7 @@ QUELLOR_TEST(TypingReachesTheModelAndTheProgramsTextReachesTheBox) {
   CHECK_EQ(start, 0ul);
   CHECK_EQ(end, 3ul);
   // The program's text is not reported back as typed.
-  CHECK_EQ(f.form.text.Text(), std::string("100"));
+  CHECK_EQ(f.form.Text2.Text(), std::string("100"));
 }
 
 QUELLOR_TEST(LeavingTheBoxForAnotherControlRunsItsCheck) {
@@ -364,13 +364,13 @@ QUELLOR_TEST(LeavingTheBoxForAnotherControlRunsItsCheck) {
   SetFocus(f.Item(kCheck));
   Pump(f.frontEnd);
   const std::vector<std::string> expected{"text got focus", "text lost focus"};
-  CHECK(f.form.events == expected);
-  // Losing the focus to nothing of the form runs no check.
+  CHECK(f.form.Events == expected);
+  // Losing the focus to nothing of the form runs no Check1.
   SetFocus(f.Item(kText));
-  f.form.events.clear();
+  f.form.Events.clear();
   SetFocus(nullptr);
   Pump(f.frontEnd);
-  CHECK(f.form.events.empty());
+  CHECK(f.form.Events.empty());
 }
 
 QUELLOR_TEST(ALabelPressGivesDownUpThenClick) {
@@ -380,26 +380,26 @@ QUELLOR_TEST(ALabelPressGivesDownUpThenClick) {
   PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   Pump(f.frontEnd);
   const std::vector<std::string> expected{"down 1", "up 1", "click"};
-  CHECK(f.form.events == expected);
+  CHECK(f.form.Events == expected);
   // Released outside the label: no click, but the release still arrives.
-  f.form.events.clear();
+  f.form.Events.clear();
   PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(-50, 5));
   Pump(f.frontEnd);
   const std::vector<std::string> outside{"down 1", "up 1"};
-  CHECK(f.form.events == outside);
+  CHECK(f.form.Events == outside);
   // The right button presses but does not click.
-  f.form.events.clear();
+  f.form.Events.clear();
   PostMessageA(label, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
   PostMessageA(label, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
   Pump(f.frontEnd);
   const std::vector<std::string> right{"down 2", "up 2"};
-  CHECK(f.form.events == right);
+  CHECK(f.form.Events == right);
   // A click notice without a press (keyboard or another program) clicks at once.
-  f.form.events.clear();
+  f.form.Events.clear();
   SendMessageA(f.hwnd, WM_COMMAND, MAKEWPARAM(kLabel, STN_CLICKED),
                reinterpret_cast<LPARAM>(label));
-  CHECK(f.form.events == std::vector<std::string>{"click"});
+  CHECK(f.form.Events == std::vector<std::string>{"click"});
 }
 
 QUELLOR_TEST(MouseMovesGoToTheFrameUnderThemOrTheForm) {
@@ -409,31 +409,31 @@ QUELLOR_TEST(MouseMovesGoToTheFrameUnderThemOrTheForm) {
   const int x = TwipsToPixels(120 + 2400, dpi);
   const int y = TwipsToPixels(720 + 2400, dpi);
   SendMessageA(f.hwnd, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(x, y));
-  CHECK_EQ(f.form.events.size(), std::size_t{1});
-  if (!f.form.events.empty()) {
+  CHECK_EQ(f.form.Events.size(), std::size_t{1});
+  if (!f.form.Events.empty()) {
     const std::string expected = "frame move 3 " +
                                  std::to_string(int(PixelsToTwips(x, dpi) - 120)) + " " +
                                  std::to_string(int(PixelsToTwips(y, dpi) - 720));
-    CHECK_EQ(f.form.events[0], expected);
+    CHECK_EQ(f.form.Events[0], expected);
   }
-  f.form.events.clear();
+  f.form.Events.clear();
   SendMessageA(f.hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 3));
-  CHECK(f.form.events == std::vector<std::string>{"form move 1"});
+  CHECK(f.form.Events == std::vector<std::string>{"form move 1"});
 }
 
 QUELLOR_TEST(TimersTickWhileEnabledOnly) {
   Fixture f;
   Pump(f.frontEnd, 200);
-  CHECK_EQ(f.form.ticks, 0);
-  f.form.timer.SetEnabled(true);
+  CHECK_EQ(f.form.Ticks, 0);
+  f.form.Timer1.SetEnabled(true);
   f.frontEnd.SyncAll();
   Pump(f.frontEnd, 400);
-  CHECK(f.form.ticks >= 2);
-  f.form.timer.SetEnabled(false);
+  CHECK(f.form.Ticks >= 2);
+  f.form.Timer1.SetEnabled(false);
   f.frontEnd.SyncAll();
-  const int ticks = f.form.ticks;
+  const int ticks = f.form.Ticks;
   Pump(f.frontEnd, 200);
-  CHECK_EQ(f.form.ticks, ticks);
+  CHECK_EQ(f.form.Ticks, ticks);
 }
 
 QUELLOR_TEST(MovesGoBothWays) {
@@ -450,7 +450,7 @@ QUELLOR_TEST(MovesGoBothWays) {
   CHECK_EQ(f.form.Left(), PixelsToTwips(40, dpi));
   CHECK_EQ(f.form.Top(), PixelsToTwips(60, dpi));
   // And the sync does not move it back.
-  f.form.label.SetCaption("x");
+  f.form.Label5.SetCaption("x");
   f.frontEnd.SyncAll();
   GetWindowRect(f.hwnd, &outer);
   CHECK_EQ(outer.left, 40L);
@@ -460,7 +460,7 @@ QUELLOR_TEST(ACloseRequestGoesToTheForm) {
   Fixture f;
   SendMessageA(f.hwnd, WM_CLOSE, 0, 0);
   CHECK(IsWindow(f.hwnd));
-  CHECK(f.form.events == std::vector<std::string>{"close request"});
+  CHECK(f.form.Events == std::vector<std::string>{"close request"});
   // Without a handler the form unloads.
   f.form.OnCloseRequest = nullptr;
   SendMessageA(f.hwnd, WM_CLOSE, 0, 0);
