@@ -5,10 +5,10 @@
 #include "platform/win32/services.h"
 
 #include <cmath>
+#include <algorithm>
 #include <deque>
 
 #include "check.h"
-#include "common/control_ids.h"
 #include "platform/win32/cpu_sampler.h"
 #include "platform/win32/launch.h"
 #include "platform/win32/layout.h"
@@ -162,12 +162,6 @@ QUELLOR_TEST(MouseFlagsBecomeButtonsAndShiftState) {
   CHECK_EQ(ShiftState(MK_CONTROL | MK_LBUTTON, true), 6);
 }
 
-QUELLOR_TEST(ModelColoursBecomeSystemColours) {
-  CHECK_EQ(NativeColor(Rgb(192, 255, 192)), static_cast<COLORREF>(RGB(192, 255, 192)));
-  CHECK_EQ(NativeColor(kSystemWindowColor), GetSysColor(COLOR_WINDOW));
-  CHECK_EQ(NativeColor(kSystemButtonColor), GetSysColor(COLOR_BTNFACE));
-}
-
 // ---- The look decided from the models ----
 
 struct SampleForm : Form {
@@ -300,23 +294,6 @@ QUELLOR_TEST(ContainersLieBehindWhatTheyHold) {
   CHECK(order.back() == &form.Frame1);
 }
 
-QUELLOR_TEST(TabOrderFollowsTabIndexAndSkipsNonStops) {
-  SampleForm form;
-  form.Text1.TabStop = true;
-  form.Text1.TabIndex = 5;
-  form.Check1.TabStop = true;
-  form.Check1.TabIndex = 2;
-  form.Combo1.TabStop = true;
-  form.Combo1.TabIndex = 9;
-  const std::vector<Control*> order = TabOrder(form);
-  CHECK_EQ(order.size(), std::size_t{3});
-  if (order.size() == 3) {
-    CHECK(order[0] == &form.Check1);
-    CHECK(order[1] == &form.Text1);
-    CHECK(order[2] == &form.Combo1);
-  }
-}
-
 QUELLOR_TEST(TheInnermostVisibleFrameIsFoundUnderAPoint) {
   SampleForm form;
   CHECK(FrameAt(form, 200, 800) == &form.Frame1);
@@ -342,21 +319,6 @@ QUELLOR_TEST(MissingFontsFallBackToTheirStandIns) {
   CHECK_EQ(ChooseFace("ms sans serif", only({"Arial"})), std::string("Arial"));
   CHECK_EQ(ChooseFace("Tahoma", only({})), std::string("Tahoma"));
   CHECK_EQ(ChooseFace("Wingdings", only({"Tahoma"})), std::string("Wingdings"));
-}
-
-QUELLOR_TEST(FormsGetTheirClassesAndFrames) {
-  Form form1("Form1", 1);
-  Form form2("Form2", 2);
-  Form form3("Form3", 3);
-  form2.Style = FormStyle::FixedDialog;
-  CHECK_EQ(std::string(FormClassName(form1)), std::string(ids::kForm1Class));
-  CHECK_EQ(std::string(FormClassName(form2)), std::string(ids::kForm2Class));
-  CHECK_EQ(std::string(FormClassName(form3)), std::string(ids::kForm3Class));
-  CHECK((FormWindowStyle(form1) & WS_POPUP) != 0);
-  CHECK((FormWindowStyle(form1) & WS_CAPTION) == 0);
-  CHECK((FormWindowStyle(form2) & WS_CAPTION) == static_cast<DWORD>(WS_CAPTION));
-  CHECK((FormWindowStyle(form2) & WS_THICKFRAME) == 0);
-  CHECK((FormWindowExStyle(form2) & WS_EX_DLGMODALFRAME) != 0);
 }
 
 // ---- System services ----
