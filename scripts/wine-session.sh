@@ -43,7 +43,8 @@ windows_path() { # a Unix path as Wine's drive Z: shows it
 setup_environment() { # mode
   if [[ "$1" == run ]]; then prefix="$root/build/wine-run"; else prefix="$root/build/wine-test"; fi
   export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;shutdown.exe=n"
+  # No browser either: the home-page links must not reach this machine.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;shutdown.exe=n;winebrowser.exe=d"
   calls="$prefix/shutdown-calls.txt"
   QUELLOR_SHUTDOWN_LOG="$(windows_path "$calls")"
   export QUELLOR_SHUTDOWN_LOG
