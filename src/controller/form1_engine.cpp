@@ -1,5 +1,6 @@
 // The main window's one-second tick, the countdown display, the operation it
 // carries out when the trigger fires, and the processor-usage monitor.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <exception>
@@ -28,7 +29,10 @@ std::string TwoDigits(double whole) {
 
 void Form1::Timer1_Timer() {
   double& countdown = program_.CountdownSeconds;
-  if (countdown > 0) countdown -= 1.0;
+  // One second off while time is left, never going below 0: a countdown with
+  // a fraction (the timer dialog takes one from a field that still has the
+  // focus) reaches 0 too, so the timer is done at its end.
+  if (countdown > 0) countdown = std::max(0.0, countdown - 1.0);
 
   // The usage is the sample of the previous tick (or of start-up).
   const double threshold = LeadingNumber(Text2.Text());

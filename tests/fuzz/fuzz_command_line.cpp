@@ -1,16 +1,20 @@
-// Any command line, applied to a fresh main window and then ticked until the
-// trigger can fire: the countdown, time-out, threshold and method stay within
-// their ranges, and nothing but the program's own command lines is started.
+// Any command line, applied to a fresh main window that is then ticked until
+// the trigger can fire: the countdown, time-out, threshold and method stay
+// within their ranges, a switch that is absent changes nothing, the help
+// window comes up exactly when it is asked for, the method fires in the tick
+// its rule gives, and nothing but the program's own command lines is started.
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "common/number.h"
 #include "controller/program.h"
 #include "fake_platform.h"
 #include "fuzz_allowed.h"
 #include "fuzz_check.h"
+#include "fuzz_expect.h"
+#include "settings/settings.h"
 
 using quellor::Program;
 using quellor::fake::FakePlatform;
@@ -18,21 +22,51 @@ using quellor::fake::ProcessEnded;
 
 namespace {
 
-void CheckState(const Program& program) {
+constexpr int kTicks = 40;
+
+int SelectedMethod(const quellor::Form1& form) {
+  int method = -1;
+  int selected = 0;
+  for (std::size_t i = 0; i < form.Option1.size(); ++i) {
+    if (form.Option1[i].Value()) {
+      method = static_cast<int>(i);
+      ++selected;
+    }
+  }
+  FUZZ_CHECK(selected == 1);
+  return method;
+}
+
+// The state start-up leaves, against what the switches of `line` ask for.
+void CheckState(const Program& program, const std::string& line, bool hibernateAllowed) {
   const auto& form = program.form1;
-  FUZZ_CHECK(program.CountdownSeconds >= 0 && program.CountdownSeconds <= 32767);
+  const auto has = [&line](std::string_view flag) { return line.find(flag) != std::string::npos; };
+  // Start-up trims blanks; a line of blanks alone changes nothing.
+  const bool empty = line.find_first_not_of(' ') == std::string::npos;
+
+  FUZZ_CHECK(program.CountdownSeconds >= 1 && program.CountdownSeconds <= 32767);
   FUZZ_CHECK(program.CountdownSeconds == std::floor(program.CountdownSeconds));
   FUZZ_CHECK(program.TimeOutSeconds >= 1 && program.TimeOutSeconds <= 32767);
+  if (!has("-t")) FUZZ_CHECK(program.TimeOutSeconds == 10);
   const std::string& threshold = form.Text2.Text();
   double value = -1;
   FUZZ_CHECK(quellor::IsPlainNumber(threshold, &value));
   FUZZ_CHECK(value >= 0 && value <= 100 && threshold.find('.') == std::string::npos);
-  int selected = 0;
-  for (const auto& button : form.Option1) selected += button.Value() ? 1 : 0;
-  FUZZ_CHECK(selected == 1);
-  FUZZ_CHECK(form.Check1.Value() == 0 || form.Check1.Value() == 1);
-  FUZZ_CHECK(form.Combo1.ListIndex() >= 0 &&
-             form.Combo1.ListIndex() < static_cast<int>(form.Combo1.Items().size()));
+  if (!has("-c")) FUZZ_CHECK(threshold == "2");
+  const int method = SelectedMethod(form);
+  if (!has("-o")) FUZZ_CHECK(method == 2);
+  FUZZ_CHECK(form.Text2.Enabled() == (method != 0));
+
+  FUZZ_CHECK(form.Check1.Value() == (empty || has("-f") ? 1 : 0));
+  std::string operation = "Shutdown";
+  if (has("-l")) {
+    operation = "Log Off";
+  } else if (has("-r")) {
+    operation = "Restart";
+  } else if (has("-h") && !has("-s") && hibernateAllowed) {
+    operation = "Hibernate";
+  }
+  FUZZ_CHECK(form.Combo1.SelectedText() == operation);
 }
 
 }  // namespace
@@ -40,36 +74,52 @@ void CheckState(const Program& program) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 32768) return -1;
   FakePlatform fake;
-  fake.power.HibernateAllowed = size % 2 == 0;
-  fake.process.CommandLine.assign(reinterpret_cast<const char*>(data), size);
-  for (int i = 0; i < 40; ++i) fake.pdh.Samples.push_back({0.0, 0});
+  const bool hibernateAllowed = size % 2 == 0;
+  fake.power.HibernateAllowed = hibernateAllowed;
+  const std::string line(reinterpret_cast<const char*>(data), size);
+  fake.process.CommandLine = line;
+  fake.pdh.Steady = quellor::fake::Sample{0.0, 0};
   auto os = fake.Get();
   Program program(os);
+  auto& form = program.form1;
   bool helpShown = false;
   fake.user32.DuringEventLoop = [&] {
     helpShown = true;
     FUZZ_CHECK(program.form2.Loaded() && program.form2.Label1.Visible());
+    FUZZ_CHECK(!form.Visible() && !form.Timer1.Enabled());
     program.form2.Label1_Click();
   };
+  const auto has = [&line](std::string_view flag) { return line.find(flag) != std::string::npos; };
+  const bool helpAsked =
+      has("-?") && !has("-l") && !has("-r") && !has("-s") && !(has("-h") && hibernateAllowed);
+
   try {
     program.Main();
-    CheckState(program);
-    for (int tick = 0; tick < 35; ++tick) program.form1.Timer1_Timer();
   } catch (const ProcessEnded&) {
+    // Only the help window's OK ends the program this early.
+    FUZZ_CHECK(helpShown && fake.process.Ends == 1);
   }
-  for (const auto& run : fake.process.Runs) {
-    FUZZ_CHECK(IsAllowedCommandLine(run.commandLine));
-    FUZZ_CHECK(run.windowStyle == 2);
-  }
+  FUZZ_CHECK(helpShown == helpAsked);
   if (helpShown) {
-    FUZZ_CHECK(fake.process.Runs.empty());
+    // Nothing is run and nothing is stored.
+    FUZZ_CHECK(fake.process.Runs.empty() && fake.power.Suspends.empty());
     for (const auto& call : fake.registry.Calls) {
       FUZZ_CHECK(call.rfind("set ", 0) != 0 && call.rfind("create ", 0) != 0);
     }
+    return 0;
   }
-  for (const auto& suspend : fake.power.Suspends) {
-    FUZZ_CHECK(suspend.hibernate && suspend.force && suspend.disableWakeEvent);
-    FUZZ_CHECK(program.form1.Combo1.SelectedText() == "Hibernate");
+
+  FUZZ_CHECK(form.Visible() && form.Timer1.Enabled());
+  CheckState(program, line, hibernateAllowed);
+  const int expected = ExpectedFiringTick(program.CountdownSeconds, SelectedMethod(form),
+                                          quellor::LeadingNumber(form.Text2.Text()) > 0, kTicks);
+  FUZZ_CHECK(TicksUntilEnd(form, kTicks) == expected);
+  if (expected != 0) {
+    CheckOperationCarriedOut(fake, form);
+    FUZZ_CHECK(fake.registry.Find(quellor::kSettingsKey, "Time Out") != nullptr);
+  } else {
+    FUZZ_CHECK(fake.process.Ends == 0 && fake.process.Runs.empty());
   }
+  for (const auto& run : fake.process.Runs) FUZZ_CHECK(IsAllowedCommandLine(run.commandLine));
   return 0;
 }

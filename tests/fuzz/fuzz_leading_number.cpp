@@ -21,6 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double rounded = quellor::RoundHalfEven(value);
   FUZZ_CHECK(std::isinf(value) || std::fabs(rounded - value) <= 0.5);
 
+  if (std::isfinite(value)) {
+    // Any finite number, however large or small, is written in full and
+    // reads back as itself on the fifteen digits it is written from.
+    const std::string full = quellor::FormatFixed(value, 2);
+    FUZZ_CHECK(full.find_first_not_of("-0123456789.") == std::string::npos);
+    FUZZ_CHECK(std::fabs(quellor::LeadingNumber(full) - value) <= 0.005 + 1e-14 * std::fabs(value));
+  }
   if (std::isfinite(value) && std::fabs(value) < 1e12) {
     const std::string two = quellor::FormatFixed(value, 2);
     FUZZ_CHECK(two.size() >= 4 && two[two.size() - 3] == '.');

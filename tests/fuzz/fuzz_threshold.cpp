@@ -1,5 +1,6 @@
 // Any text left in the threshold box becomes a whole percentage from 0 to
-// 100 and restarts the idle count.
+// 100 (a number above 100 gives 100, one below 0 gives 0) and restarts the
+// idle count.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -33,5 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Rounding works on the 15 digits a number stands for, so 0.49999999999999994
   // counts as one half.
   if (read >= 0 && read <= 100) FUZZ_CHECK(std::fabs(value - read) <= 0.5 + 1e-12);
+  if (read > 100) FUZZ_CHECK(value == 100);
+  if (read < 0) FUZZ_CHECK(value == 0);
   return 0;
 }

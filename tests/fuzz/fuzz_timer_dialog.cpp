@@ -1,7 +1,8 @@
 // Any texts in the timer dialog's fields, any clock, either mode, with or
 // without the field rules run: the rules leave " " and a whole number within
 // the field's limits, and OK leaves a finite countdown, a time-out equal to
-// it rounded, and the main window ticking again.
+// it rounded, and the main window ticking again; the timer then fires in the
+// tick in which that countdown has run out, and never earlier.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "controller/program.h"
 #include "fake_platform.h"
 #include "fuzz_check.h"
+#include "fuzz_expect.h"
 #include "fuzz_input.h"
 
 using quellor::Program;
@@ -18,6 +20,8 @@ using quellor::fake::FakePlatform;
 using quellor::fake::ProcessEnded;
 
 namespace {
+
+constexpr int kTicks = 64;
 
 void CheckField(const TextBox& field, double limit) {
   const std::string& text = field.Text();
@@ -45,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(dialog.Loaded() && !program.form1.Timer1.Enabled());
     if ((flags & 1) != 0) dialog.Option2.Select();
     const bool clockMode = dialog.Option2.Value();
-    dialog.Text1.TextTypedByUser(in.Piece(64));
-    dialog.Text2.TextTypedByUser(in.Piece(64));
-    dialog.Text3.TextTypedByUser(in.Piece(64));
+    dialog.Text1.TextTypedByUser(in.Piece());
+    dialog.Text2.TextTypedByUser(in.Piece());
+    dialog.Text3.TextTypedByUser(in.Piece());
     if ((flags & 2) != 0) {
       dialog.Text1_Validate();
       CheckField(dialog.Text1, clockMode ? 24 : 32767);
@@ -70,10 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(std::isfinite(program.CountdownSeconds));
     const auto rounded = quellor::ToInt32(program.CountdownSeconds);
     FUZZ_CHECK(rounded.has_value() && *rounded == program.TimeOutSeconds);
-    program.form1.Timer1_Timer();
   } catch (const ProcessEnded&) {
-    // Only the tick after OK can end it, with the countdown run out.
+    FUZZ_CHECK(false);  // nothing in the dialog ends the program
   }
+  // Method "Timer", force close clear (the command line has no -f).
+  const int expected = ExpectedFiringTick(program.CountdownSeconds, 0, false, kTicks);
+  FUZZ_CHECK(TicksUntilEnd(program.form1, kTicks) == expected);
+  FUZZ_CHECK(fake.process.Runs.size() == (expected != 0 ? 1u : 0u));
   for (const auto& run : fake.process.Runs) FUZZ_CHECK(run.commandLine == "Shutdown -s -t 0");
   return 0;
 }
