@@ -180,8 +180,9 @@ void FormWindow::Build() {
     controls_.push_back(std::move(native));
     const ControlKind what = control->Kind();
     if (what == ControlKind::Frame || what == ControlKind::CheckBox ||
-        what == ControlKind::OptionButton) {
-      // The classic look, which draws captions in the control's own colour.
+        what == ControlKind::OptionButton ||
+        (what == ControlKind::ComboBox && control->HasBackColor)) {
+      // The classic look, which draws in the control's own colours.
       SetWindowTheme(hwnd, L"", L"");
     }
     if (what == ControlKind::Label || what == ControlKind::TextBox || what == ControlKind::Frame) {
@@ -278,12 +279,14 @@ void FormWindow::ReportPlacement() {
 
 // ---- Bringing the windows in line with the models ----
 
-void FormWindow::Sync() {
-  if (Hwnd() == nullptr) return;
+bool FormWindow::Sync() {
+  if (Hwnd() == nullptr) return false;
+  bool changed = !built_;
   if (!built_) Build();
   syncing_ = true;
   for (NativeControl& native : controls_) {
     if (native.revision == native.model->Revision()) continue;
+    changed = true;
     const bool container = native.model->Kind() == ControlKind::Frame;
     Apply(native);
     if (container) {
@@ -297,7 +300,11 @@ void FormWindow::Sync() {
   }
   syncing_ = false;
   SyncTimers();
-  if (form_.Revision() != formRevision_) ApplyForm();
+  if (form_.Revision() != formRevision_) {
+    changed = true;
+    ApplyForm();
+  }
+  return changed;
 }
 
 void FormWindow::Apply(NativeControl& native) {

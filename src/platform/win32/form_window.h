@@ -27,8 +27,9 @@ class FormWindow : public Window {
   bool CreateNative();
   void Close();
   // Brings the native windows in line with the models: everything at the
-  // first call, then only what changed (a control's Revision()).
-  void Sync();
+  // first call, then only what changed (a control's Revision()). True when
+  // anything was applied.
+  bool Sync();
   unsigned Dpi() const { return dpi_; }
   // Tab and Shift+Tab: the next or previous control in the tab order.
   void MoveFocus(bool backwards);

@@ -40,8 +40,15 @@ void FrontEnd::DestroyWindowFor(Form& form) {
 }
 
 void FrontEnd::SyncAll() {
-  // A handler may load or unload forms while another is synced: go by index.
-  for (std::size_t i = 0; i < windows_.size(); ++i) windows_[i]->Sync();
+  // Showing a window can move the focus and so run a handler, which may
+  // change models (or load and unload forms: hence by index) again; a few
+  // passes settle that. An idle pass applies nothing.
+  constexpr int kMaxPasses = 4;
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    bool changed = false;
+    for (std::size_t i = 0; i < windows_.size(); ++i) changed = windows_[i]->Sync() || changed;
+    if (!changed) break;
+  }
   if (Window::HandlersRunning() == 0) retired_.clear();
   if (running_ && !quitting_ &&
       std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {

@@ -4,8 +4,8 @@
 // First, so that the interfaces keep their names (see services.h).
 #include "platform/win32/services.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <deque>
 
 #include "check.h"
@@ -73,7 +73,7 @@ QUELLOR_TEST(OtherCommandsAreRefused) {
 
 QUELLOR_TEST(BusyShareCountsIdleInsideKernelTime) {
   const ProcessorTimes before{100, 300, 200};
-  // 100 idle out of 60 + 40 kernel and user: kernel includes the idle.
+  // 50 idle out of 60 kernel and 40 user: kernel time includes the idle.
   const std::optional<double> busy = BusyPercent(before, {150, 360, 240});
   CHECK(busy.has_value());
   if (busy) CHECK(std::fabs(*busy - 50.0) < 1e-9);
