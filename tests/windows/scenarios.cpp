@@ -5,6 +5,7 @@
 //   quellor_driver prepare                clean state (as before a scenario)
 //   quellor_driver wait-window CLASS      waits until a window of CLASS shows
 //   quellor_driver click CLASS ID         clicks a control of that window
+//   quellor_driver rect CLASS ID          prints a control's WxH+X+Y on screen
 //   quellor_driver place X Y              stores a main-window position (twips)
 //   quellor_driver recorded               prints the recorder's file
 //
@@ -598,7 +599,8 @@ const std::map<std::string, Scenario>& Scenarios() {
 int Usage() {
   std::printf(
       "usage: quellor_driver run SCENARIO PROGRAM | list | prepare | wait-window CLASS |\n"
-      "       click CLASS ID | place X Y | recorded\n");
+      "       click CLASS ID | rect CLASS ID |\n"
+      "       place X Y | recorded\n");
   return 2;
 }
 
@@ -642,6 +644,13 @@ int Main(int argc, char** argv) {
     const HWND window = FindAnyWindow(args[1].c_str());
     Check(window != nullptr, "no window " + args[1]);
     Click(Control(window, std::atoi(args[2].c_str()), "id " + args[2]));
+    return 0;
+  }
+  if (command == "rect" && args.size() == 3) {
+    const HWND window = FindAnyWindow(args[1].c_str());
+    Check(window != nullptr, "no window " + args[1]);
+    const RECT r = ScreenRect(Control(window, std::atoi(args[2].c_str()), "id " + args[2]));
+    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
     return 0;
   }
   if (command == "place" && args.size() == 3) {
