@@ -25,8 +25,6 @@ constexpr Color kOrange = Rgb(255, 128, 0);
 constexpr float kDesignLeft = 7320;
 constexpr float kDesignTop = 5805;
 
-constexpr int kMinimizedFocus = platform::kWindowStyleMinimizedFocus;
-
 void Place(Control& control, Control* container, Rect position) {
   control.Container = container;
   control.Position = position;
@@ -341,7 +339,7 @@ void Form1::Label9_Click() {
 }
 
 void Form1::Label10_Click() {
-  program_.Os.process.RunCommandLine("Shutdown -a", kMinimizedFocus);
+  StartCommand("Shutdown -a");
   SaveSettings(program_);
   program_.Os.process.EndProcess();
 }

@@ -84,18 +84,30 @@ void Form1::Execute() {
 
   const bool force = Check1.Value() != 0;
   if (CommandText == kHibernateMarker) {
-    program_.Os.power.SetSuspendState(true, true, true);
+    try {
+      program_.Os.power.SetSuspendState(true, true, true);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): the program ends all the same
+    }
   } else if (CommandText == "Shutdown -l") {
     // The system's shutdown command refuses a delay together with log-off.
     if (force) CommandText += " -f";
-    program_.Os.process.RunCommandLine(CommandText, kMinimizedFocus);
+    StartCommand(CommandText);
   } else if (!CommandText.empty()) {
     CommandText += force ? " -f -t 0" : " -t 0";
-    program_.Os.process.RunCommandLine(CommandText, kMinimizedFocus);
+    StartCommand(CommandText);
   }
   // An entry that names no operation runs nothing.
   program_.Os.process.EndProcess();
   std::terminate();  // not reached: ending the process does not come back
+}
+
+void Form1::StartCommand(const std::string& commandLine) {
+  // Whether the command could be started is not looked at, and a failure
+  // inside the platform must not keep the program from ending after it.
+  try {
+    program_.Os.process.RunCommandLine(commandLine, kMinimizedFocus);
+  } catch (...) {  // NOLINT(bugprone-empty-catch): nothing to report, by design
+  }
 }
 
 void Form1::AddCounter(const std::string& strCounterName, platform::QueryHandle& query) {
