@@ -199,7 +199,7 @@ void FormWindow::Build() {
       SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
   }
-  // Containers behind what they hold, the rest in tab order.
+  // Containers behind what they hold, later controls above earlier ones.
   HWND after = HWND_TOP;
   for (Control* control : StackingOrder(form_)) {
     HWND hwnd = ControlWindow(*control);
@@ -230,6 +230,10 @@ void FormWindow::SizeWindow(int x, int y, UINT flags) {
 
 void FormWindow::Layout() {
   SizeWindow(0, 0, SWP_NOMOVE);
+  LayoutControls();
+}
+
+void FormWindow::LayoutControls() {
   for (NativeControl& native : controls_) {
     const Control& control = *native.model;
     RECT r = TwipsToPixelRect(PositionInForm(control), dpi_);
@@ -771,10 +775,13 @@ std::optional<LRESULT> FormWindow::OnWindowPosChanged() {
 
 std::optional<LRESULT> FormWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
   dpi_ = dpi;
-  DropFonts();
-  if (!built_) return 0;
-  Layout();
-  SizeWindow(suggested.left, suggested.top, 0);
+  // The controls keep their fonts until they have the new ones.
+  std::map<FontKey, HFONT> oldFonts;
+  oldFonts.swap(fonts_);
+  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (built_) LayoutControls();
+  for (auto& [key, font] : oldFonts) DeleteObject(font);
   ReportPlacement();
   return 0;
 }

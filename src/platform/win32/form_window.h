@@ -70,6 +70,7 @@ class FormWindow : public Window {
 
   void Build();
   void Layout();
+  void LayoutControls();
   void PlaceWindow();
   void ReportPlacement();
   void SizeWindow(int x, int y, UINT flags);

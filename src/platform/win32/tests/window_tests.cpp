@@ -229,6 +229,29 @@ QUELLOR_TEST(LayoutFollowsTheTwipsAtTheWindowsResolution) {
   CHECK_EQ(f.form.Width(), PixelsToTwips(outer.right - outer.left, SystemDpi()));
 }
 
+QUELLOR_TEST(ANewResolutionLaysTheFormOutAgain) {
+  Fixture f;
+  // As the system sends it when the window moves to a screen of 144 dpi.
+  RECT suggested{30, 40, 30 + TwipsToPixels(4830, 144), 40 + TwipsToPixels(3840, 144)};
+  SendMessageA(f.hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT outer{};
+  GetWindowRect(f.hwnd, &outer);
+  CHECK_EQ(outer.left, 30L);
+  CHECK_EQ(outer.right - outer.left, 483L);
+  CHECK_EQ(outer.bottom - outer.top, 384L);
+  const RECT label = RectInParent(f.Item(kLabel));
+  CHECK_EQ(label.left, 24L);
+  CHECK_EQ(label.top, 144L);
+  CHECK_EQ(label.right, static_cast<LONG>(TwipsToPixels(240 + 1095, 144)));
+  // Fonts follow: a 8.25 point font is 11 pixels at 96 dpi, 17 at 144.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(f.Item(kOther), WM_GETFONT, 0, 0));
+  LOGFONTA logical{};
+  GetObjectA(font, sizeof(logical), &logical);
+  CHECK_EQ(logical.lfHeight, -17L);
+  CHECK_EQ(f.form.Left(), PixelsToTwips(30, SystemDpi()));
+}
+
 QUELLOR_TEST(OnlyChangedControlsAreUpdated) {
   Fixture f;
   // Native texts changed behind the model's back stay as long as the models
