@@ -4,12 +4,6 @@
 
 namespace quellor::win32 {
 
-FrontEnd::~FrontEnd() {
-  for (Form* form : forms_) {
-    if (form->Host == this) form->Host = nullptr;
-  }
-}
-
 void FrontEnd::Attach(Form& form) {
   form.Host = this;
   if (std::find(forms_.begin(), forms_.end(), &form) == forms_.end()) forms_.push_back(&form);

@@ -18,7 +18,8 @@ class FrontEnd : public FormHost, public EventLoop {
   FrontEnd() = default;
   FrontEnd(const FrontEnd&) = delete;
   FrontEnd& operator=(const FrontEnd&) = delete;
-  ~FrontEnd() override;
+  // The forms may be gone by now: nothing here touches them.
+  ~FrontEnd() override = default;
 
   // Makes this the form's host; the form gets its window when it is loaded.
   void Attach(Form& form);
