@@ -481,6 +481,33 @@ void FormWindow::MoveFocus(bool backwards) {
   SetFocus(stops[next]);
 }
 
+bool FormWindow::MoveInGroup(bool backwards) {
+  NativeControl* focused = Find(GetFocus());
+  if (focused == nullptr || focused->model->Kind() != ControlKind::OptionButton) return false;
+  const auto& option = static_cast<const OptionButton&>(*focused->model);
+  if (option.Group == nullptr) return false;
+  // The usable buttons of the group, in tab order.
+  std::vector<NativeControl*> buttons;
+  for (Control* control : TabOrder(form_)) {
+    NativeControl* native = FindByModel(control);
+    if (native == nullptr || !native->visible || !native->enabled) continue;
+    if (control->Kind() != ControlKind::OptionButton) continue;
+    const auto* member = static_cast<const OptionButton*>(control);
+    if (std::find(option.Group->begin(), option.Group->end(), member) != option.Group->end()) {
+      buttons.push_back(native);
+    }
+  }
+  auto at = std::find(buttons.begin(), buttons.end(), focused);
+  if (buttons.size() < 2 || at == buttons.end()) return true;
+  const auto index = static_cast<std::size_t>(at - buttons.begin());
+  NativeControl* next = buttons[backwards ? (index + buttons.size() - 1) % buttons.size()
+                                          : (index + 1) % buttons.size()];
+  SetFocus(next->hwnd);
+  // The arrow keys select as they go, as a click would.
+  static_cast<OptionButton*>(next->model)->Select();
+  return true;
+}
+
 bool FormWindow::SetFocusInside() {
   HWND target = lastFocus_;
   if (target == nullptr || !IsWindow(target) || !IsChild(Hwnd(), target) ||

@@ -33,6 +33,9 @@ class FormWindow : public Window {
   unsigned Dpi() const { return dpi_; }
   // Tab and Shift+Tab: the next or previous control in the tab order.
   void MoveFocus(bool backwards);
+  // The arrow keys on an option button: the next or previous button of its
+  // group, selected. False when the focus is on no option button.
+  bool MoveInGroup(bool backwards);
   // The native window of a control, or null.
   HWND ControlWindow(const Control& control) const;
 

@@ -54,15 +54,30 @@ void FrontEnd::SyncAll() {
 bool FrontEnd::HandleMessage(MSG& message) {
   if (message.message == WM_QUIT) return false;
   bool handled = false;
-  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 &&
-      GetKeyState(VK_MENU) >= 0) {
-    // Tab and Shift+Tab between the controls of a form, in its tab order.
+  if (message.message == WM_KEYDOWN) {
     HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    for (const auto& window : windows_) {
-      if (window->Hwnd() == root && root != nullptr) {
-        window->MoveFocus(GetKeyState(VK_SHIFT) < 0);
-        handled = true;
-        break;
+    FormWindow* window = nullptr;
+    for (const auto& candidate : windows_) {
+      if (candidate->Hwnd() == root && root != nullptr) window = candidate.get();
+    }
+    const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+    if (window != nullptr && plain) {
+      switch (message.wParam) {
+        case VK_TAB:
+          // Tab and Shift+Tab between the controls of a form, in its tab order.
+          window->MoveFocus(GetKeyState(VK_SHIFT) < 0);
+          handled = true;
+          break;
+        case VK_UP:
+        case VK_LEFT:
+          handled = window->MoveInGroup(true);
+          break;
+        case VK_DOWN:
+        case VK_RIGHT:
+          handled = window->MoveInGroup(false);
+          break;
+        default:
+          break;
       }
     }
   }

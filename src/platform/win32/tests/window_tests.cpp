@@ -528,6 +528,19 @@ QUELLOR_TEST(TabMovesAlongTheTabOrder) {
   CHECK(GetFocus() == f.Item(kCombo));
   window->MoveFocus(true);
   CHECK(GetFocus() == f.Item(kOptionA));
+  // The arrow keys move within the group and select.
+  f.form.Events.clear();
+  PostMessageA(f.Item(kOptionA), WM_KEYDOWN, VK_DOWN, 0);
+  Pump(f.frontEnd);
+  CHECK(GetFocus() == f.Item(kOptionB));
+  CHECK(f.form.OptionB.Value());
+  CHECK(!f.form.OptionA.Value());
+  CHECK(f.form.Events == std::vector<std::string>{"optionB"});
+  CHECK_EQ(SendMessageA(f.Item(kOptionB), BM_GETCHECK, 0, 0), BST_CHECKED);
+  // Tab through the real loop.
+  PostMessageA(f.Item(kOptionB), WM_KEYDOWN, VK_TAB, 0);
+  Pump(f.frontEnd);
+  CHECK(GetFocus() == f.Item(kCombo));
 }
 
 QUELLOR_TEST(TheDialogFrameFormHasItsTitleAndClientSize) {
