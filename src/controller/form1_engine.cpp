@@ -125,6 +125,9 @@ void Form1::UpdateCpuUsage() {
   platform::Status status = 0;
   const double value = program_.Os.pdh.PdhVbGetDoubleCounterValue(Counters[0].Handle, status);
   if (status != platform::kPdhCstatusValidData && status != platform::kPdhCstatusNewData) return;
+  // A value that is no number is no reading either, whatever its status says:
+  // written out it would read as 0, an idle processor.
+  if (!std::isfinite(value)) return;
   Label5.Tag = FormatFixed(value, 2);
   Label5.SetCaption(Label5.Tag + "%");
 }
