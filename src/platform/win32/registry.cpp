@@ -5,9 +5,17 @@ namespace quellor::win32 {
 using platform::KeyHandle;
 using platform::Status;
 
+HKEY NativeKey(KeyHandle key) {
+  if (key <= 0xFFFFFFFFu && (key & 0xF0000000u) == 0x80000000u) {
+    const auto value = static_cast<LONG>(static_cast<ULONG>(key));
+    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(value));
+  }
+  return reinterpret_cast<HKEY>(key);
+}
+
 namespace {
 HKEY Key(KeyHandle key) {
-  return reinterpret_cast<HKEY>(key);
+  return NativeKey(key);
 }
 }  // namespace
 

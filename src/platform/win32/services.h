@@ -47,6 +47,10 @@ class Win32Power : public platform::Power {
   int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
 };
 
+// A key handle as the system takes it: the predefined roots, which come as
+// their 32-bit values, become the system's (sign-extended) handles.
+HKEY NativeKey(platform::KeyHandle key);
+
 class Win32Registry : public platform::Registry {
  public:
   platform::Status RegOpenKeyA(platform::KeyHandle root, const std::string& subKey,

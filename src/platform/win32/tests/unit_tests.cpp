@@ -374,6 +374,12 @@ QUELLOR_TEST(TheRegistryKeepsTextsAndNumbers) {
   RegDeleteKeyA(HKEY_CURRENT_USER, kTestKey);
 }
 
+QUELLOR_TEST(PredefinedRootsBecomeTheSystemsHandles) {
+  CHECK(NativeKey(platform::kHkeyCurrentUser) == HKEY_CURRENT_USER);
+  CHECK(NativeKey(0x80000002u) == HKEY_LOCAL_MACHINE);
+  CHECK(NativeKey(0x1234) == reinterpret_cast<HKEY>(0x1234));
+}
+
 QUELLOR_TEST(AMissingKeyOpensAsNoHandle) {
   Win32Registry registry;
   KeyHandle key = 12345;
