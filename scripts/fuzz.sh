@@ -9,7 +9,7 @@ targets=(fuzz_leading_number fuzz_command_line fuzz_registry fuzz_timer_dialog f
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "${JOBS:-2}" --target "${targets[@]}"
 report=build/fuzz/report.txt
-: > "$report"
+echo "commit $(git rev-parse --short HEAD), $(date -u '+%Y-%m-%d %H:%M UTC'), ${seconds}s per target" > "$report"
 for target in "${targets[@]}"; do
   work=build/fuzz/corpus/$target
   mkdir -p "$work"

@@ -1,6 +1,6 @@
-// Any text left in the threshold box becomes a whole percentage from 0 to
-// 100 (a number above 100 gives 100, one below 0 gives 0) and restarts the
-// idle count.
+// Any text typed into the threshold box counts as typed until the box is
+// left; then it becomes a whole percentage from 0 to 100 (a number above 100
+// gives 100, one below 0 gives 0) and the idle count restarts.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -20,9 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Program program(os);
   program.Main();
   auto& form = program.form1;
-  form.IdleCountdown = 7;
   const std::string typed(reinterpret_cast<const char*>(data), size);
   form.Text2.TextTypedByUser(typed);
+  // Until the box is left, the tick reads the text as typed, against the
+  // empty reading (no sample came yet), which is 0.
+  const double read = quellor::LeadingNumber(typed);
+  form.IdleCountdown = 7;
+  form.Timer1_Timer();
+  FUZZ_CHECK(form.IdleCountdown == (read > 0 ? 6 : 30));
+  form.IdleCountdown = 7;
   form.Text2_Validate();
   const std::string& text = form.Text2.Text();
   double value = -1;
@@ -30,7 +36,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(text.find_first_of(". +") == std::string::npos);
   FUZZ_CHECK(value >= 0 && value <= 100 && value == std::floor(value));
   FUZZ_CHECK(form.IdleCountdown == 30);
-  const double read = quellor::LeadingNumber(typed);
   // Rounding works on the 15 digits a number stands for, so 0.49999999999999994
   // counts as one half.
   if (read >= 0 && read <= 100) FUZZ_CHECK(std::fabs(value - read) <= 0.5 + 1e-12);
