@@ -213,7 +213,11 @@ std::string FormatFixed(double value, int decimals) {
 }
 
 std::string FormatTwoDigits(std::int64_t value) {
-  std::string out = std::to_string(value < 0 ? -value : value);
+  // The magnitude in unsigned arithmetic: the most negative value has none
+  // as a signed number.
+  const std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  std::string out = std::to_string(magnitude);
   if (out.size() < 2) out.insert(0, 2 - out.size(), '0');
   return value < 0 ? "-" + out : out;
 }

@@ -48,6 +48,8 @@ TEST(Rounding, ConversionsRoundHalvesToEvenAndFormatsAwayFromZero) {
   EXPECT_EQ(FormatFixed(1.005, 2), "1.01");
   EXPECT_EQ(FormatFixed(99.995, 2), "100.00");
   EXPECT_EQ(FormatFixed(0.001, 2), "0.00");
+  EXPECT_EQ(FormatTwoDigits(-7), "-07");
+  EXPECT_EQ(FormatTwoDigits(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
 }
 
 }  // namespace
