@@ -55,7 +55,7 @@ fuzz: deps
 	scripts/fuzz.sh
 
 bench: deps
-	scripts/bench.sh
+	JOBS=$(JOBS) scripts/bench.sh
 
 clean:
 	rm -rf build
