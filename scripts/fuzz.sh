@@ -15,9 +15,16 @@ for target in "${targets[@]}"; do
   mkdir -p "$work"
   cp -n tests/fuzz/corpus/$target/* "$work"/ 2>/dev/null || true
   log=build/fuzz/$target.log
+  # Tokens that the inputs are made of, where a target reads text.
+  dict=()
+  case $target in
+    fuzz_command_line) dict=(-dict="$PWD/tests/fuzz/command_line.dict") ;;
+    fuzz_registry) ;;
+    *) dict=(-dict="$PWD/tests/fuzz/numbers.dict") ;;
+  esac
   echo "== $target: ${seconds}s"
   if ! (cd build/fuzz && "./tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
-        -max_len=32768 -rss_limit_mb=2048 "corpus/$target" >"$target.log" 2>&1); then
+        -max_len=32768 -rss_limit_mb=2048 "${dict[@]}" "corpus/$target" >"$target.log" 2>&1); then
     tail -n 30 "$log"
     echo "$target: FINDING (see $log)" | tee -a "$report"
     exit 1
