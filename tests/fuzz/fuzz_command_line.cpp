@@ -1,8 +1,11 @@
-// Any command line, applied to a fresh main window that is then ticked until
-// the trigger can fire: the countdown, time-out, threshold and method stay
-// within their ranges, a switch that is absent changes nothing, the help
-// window comes up exactly when it is asked for, the method fires in the tick
-// its rule gives, and nothing but the program's own command lines is started.
+// Any command line, read as the Windows program reads its own and applied to
+// a fresh main window that is then ticked until the trigger can fire: the
+// countdown, time-out, threshold and method stay within their ranges, a
+// switch that is absent changes nothing, the help window comes up exactly
+// when it is asked for, the method fires in the tick its rule gives, and
+// nothing but the program's own command lines is started, each as the
+// system's shutdown program.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -14,6 +17,7 @@
 #include "fuzz_allowed.h"
 #include "fuzz_check.h"
 #include "fuzz_expect.h"
+#include "platform/win32/launch.h"
 #include "settings/settings.h"
 
 using quellor::Program;
@@ -23,6 +27,7 @@ using quellor::fake::ProcessEnded;
 namespace {
 
 constexpr int kTicks = 40;
+constexpr const char* kSystemFolder = "C:\\Windows\\system32";
 
 int SelectedMethod(const quellor::Form1& form) {
   int method = -1;
@@ -76,7 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakePlatform fake;
   const bool hibernateAllowed = size % 2 == 0;
   fake.power.HibernateAllowed = hibernateAllowed;
-  const std::string line(reinterpret_cast<const char*>(data), size);
+  // The bytes follow the program's own name in the process's command line;
+  // the arguments are what comes after that name and the blanks behind it.
+  const std::string typed(reinterpret_cast<const char*>(data), size);
+  const std::string line = quellor::win32::ArgumentsAfterProgramName(
+      "\"C:\\Program Files\\Quellor\\quellor.exe\" " + typed);
+  FUZZ_CHECK(line == typed.substr(std::min(typed.size(), typed.find_first_not_of(" \t"))));
   fake.process.CommandLine = line;
   fake.pdh.Steady = quellor::fake::Sample{0.0, 0};
   auto os = fake.Get();
@@ -120,6 +130,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FUZZ_CHECK(fake.process.Ends == 0 && fake.process.Runs.empty());
   }
-  for (const auto& run : fake.process.Runs) FUZZ_CHECK(IsAllowedCommandLine(run.commandLine));
+  for (const auto& run : fake.process.Runs) {
+    FUZZ_CHECK(IsAllowedCommandLine(run.commandLine));
+    // Started as the system's own program, never looked up on the path.
+    const auto launch = quellor::win32::ShutdownLaunch(kSystemFolder, run.commandLine);
+    FUZZ_CHECK(launch && launch->application == kSystemFolder + std::string("\\shutdown.exe") &&
+               launch->commandLine == run.commandLine);
+  }
   return 0;
 }
