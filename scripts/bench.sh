@@ -87,6 +87,12 @@ native_part() {
     echo "  (allocs, bytes: heap allocations per call and the bytes they ask for; redraws: control"
     echo "  changes per call that the front end repaints.)"
   } >"$out/native.txt"
+  # A benchmark that finds it measured the wrong thing stops with an error.
+  if grep -q 'ERROR OCCURRED' "$raw"; then
+    grep 'ERROR OCCURRED' "$raw" | sed 's/^/  /' >>"$out/native.txt"
+    echo "bench: a core benchmark reported an error" >&2
+    return 1
+  fi
 }
 
 # ---------------------------------------------------------------- windows part
