@@ -235,12 +235,14 @@ void Form3::Label5_Click() {
   }
 
   // A time of day already past today is tomorrow's; that day is added once,
-  // without looking at the result again. A NaN (infinities of both signs
-  // typed) fails both comparisons and is refused.
+  // and the short countdown it may leave is not refused. A total that is
+  // still negative (more than a day's worth of negative time typed into the
+  // field that has the focus) would never run out, so it is refused. A NaN
+  // (infinities of both signs typed) fails every comparison and is refused.
   bool accepted = false;
   if (total < 0) {
     total += kSecondsPerDay;
-    accepted = true;
+    accepted = total >= 0;
   } else {
     accepted = total > kLongestRefusedCountdown;
   }

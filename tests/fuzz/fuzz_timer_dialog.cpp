@@ -1,8 +1,9 @@
 // Any texts in the timer dialog's fields, any clock, either mode, with or
 // without the field rules run: the rules leave " " and a whole number within
-// the field's limits, and OK leaves a finite countdown, a time-out equal to
-// it rounded, and the main window ticking again; the timer then fires in the
-// tick in which that countdown has run out, and never earlier.
+// the field's limits, and OK leaves a finite countdown of 0 or more, a
+// time-out equal to it rounded, and the main window ticking again; the timer
+// then fires in the tick in which that countdown has run out, and never
+// earlier.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -71,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       dialog.Label5_Click();
     }
     FUZZ_CHECK(!dialog.Loaded() && program.form1.Timer1.Enabled());
-    FUZZ_CHECK(std::isfinite(program.CountdownSeconds));
+    FUZZ_CHECK(std::isfinite(program.CountdownSeconds) && program.CountdownSeconds >= 0);
     const auto rounded = quellor::ToInt32(program.CountdownSeconds);
     FUZZ_CHECK(rounded.has_value() && *rounded == program.TimeOutSeconds);
   } catch (const ProcessEnded&) {

@@ -89,6 +89,7 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
       {false, {}, "100", "0", "0", 360000, nullptr},
       {false, {}, "0", "75", "0", 4500, "01:15:00"},  // minutes still focused
       {false, {}, "-1", "0", "0", 82800, "23:00:00"},
+      {false, {}, "-30", "0", "0", kStood, "-"},  // still negative after the day
       {false, {}, "1e309", "0", "0", kStood, "-"},
       {false, {}, "-1e309", "0", "0", kStood, "-"},
       {false, {}, "1e309", "-1e309", "0", kStood, "-"},
