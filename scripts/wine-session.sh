@@ -50,20 +50,43 @@ setup_environment() { # mode
   export QUELLOR_SHUTDOWN_LOG
 }
 
-# A fresh prefix is made once; a prefix made by another Wine is made anew.
+# A fresh prefix is made once; a prefix made by another Wine, or by an
+# earlier version of this script, is made anew.
+#
+# Fonts: Wine's own fonts go into C:\windows\Fonts, all but its Tahoma. The
+# tahomabd.ttf that Wine ships here has bold widths but regular strokes, and
+# both Tahoma files carry bitmaps for small sizes that draw narrower than the
+# outlines measure; with them, bold Tahoma text drew regular, captions the
+# program centres sat left of centre, and some wrapped. Liberation Sans
+# (Debian package fonts-liberation, with the widths of Arial) stands in for
+# Tahoma, for the program and for Wine's own texts (title bars, tool tips);
+# the program takes it for MS Sans Serif too, and Liberation Mono, which has
+# the widths of Courier New, for Courier and Courier New.
 prepare_prefix() {
-  local marker="$prefix/.quellor-prefix" stamp
-  stamp="$(wine --version 2>/dev/null) fonts managed=N"
+  local marker="$prefix/.quellor-prefix" stamp font
+  stamp="$(wine --version 2>/dev/null) fonts=no-tahoma,liberation managed=N"
   if [[ -f "$marker" && -f "$prefix/system.reg" && "$(cat "$marker")" == "$stamp" ]]; then
     return 0
   fi
   echo "wine-session: preparing the Wine prefix $prefix" >&2
+  if ! fc-list 'Liberation Sans' family 2>/dev/null | grep -q .; then
+    echo "wine-session: the Liberation fonts are missing (Debian package fonts-liberation);" \
+      "Wine will draw the windows with wider fonts" >&2
+  fi
   rm -rf "$prefix"
   mkdir -p "$prefix"
   wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot -i failed"
   wineserver -w
   mkdir -p "$prefix/drive_c/windows/Fonts"
-  cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
+  for font in /usr/share/wine/fonts/*.ttf; do
+    case "${font##*/}" in
+      tahoma*.ttf) ;;
+      *) cp "$font" "$prefix/drive_c/windows/Fonts/" ;;
+    esac
+  done
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ \
+    /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1 ||
+    die "cannot make Liberation Sans stand in for Tahoma"
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
     </dev/null >/dev/null 2>&1 || die "cannot set the X11 driver's Managed=N"
   wineserver -w

@@ -151,13 +151,18 @@ std::string ChooseFace(const std::string& face,
   if (installed(face)) return face;
   std::vector<std::string> candidates;
   auto is = [&](const char* name) { return _stricmp(face.c_str(), name) == 0; };
+  // Closest widths first, so that captions keep to the lines they were laid
+  // out on: Liberation Sans has the widths of Arial, which are close to those
+  // of Microsoft Sans Serif, and Liberation Mono those of Courier New. Tahoma
+  // comes last for MS Sans Serif: it runs wider, and some Wine installations
+  // carry a Tahoma whose bold face draws regular strokes at bold widths.
   if (is("Courier") || is("Courier New")) {
     candidates = {"Courier New", "Courier", "Liberation Mono", "DejaVu Sans Mono",
                   "Lucida Console"};
   } else if (is("MS Sans Serif")) {
-    candidates = {"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans"};
+    candidates = {"Microsoft Sans Serif", "Arial", "Liberation Sans", "Tahoma"};
   } else if (is("Tahoma")) {
-    candidates = {"Verdana", "Microsoft Sans Serif", "Arial"};
+    candidates = {"Verdana", "Microsoft Sans Serif", "Arial", "Liberation Sans"};
   }
   for (const std::string& candidate : candidates) {
     if (installed(candidate)) return candidate;

@@ -317,6 +317,15 @@ QUELLOR_TEST(MissingFontsFallBackToTheirStandIns) {
            std::string("Courier New"));
   CHECK_EQ(ChooseFace("MS Sans Serif", only({"Tahoma"})), std::string("Tahoma"));
   CHECK_EQ(ChooseFace("ms sans serif", only({"Arial"})), std::string("Arial"));
+  CHECK_EQ(ChooseFace("MS Sans Serif", only({"Tahoma", "Liberation Sans"})),
+           std::string("Liberation Sans"));
+  CHECK_EQ(ChooseFace("MS Sans Serif", only({"MS Sans Serif", "Liberation Sans"})),
+           std::string("MS Sans Serif"));
+  CHECK_EQ(ChooseFace("Tahoma", only({"Liberation Sans", "DejaVu Sans"})),
+           std::string("Liberation Sans"));
+  CHECK_EQ(ChooseFace("Tahoma", only({"Tahoma", "Liberation Sans"})), std::string("Tahoma"));
+  CHECK_EQ(ChooseFace("Courier New", only({"DejaVu Sans Mono", "Liberation Mono"})),
+           std::string("Liberation Mono"));
   CHECK_EQ(ChooseFace("Tahoma", only({})), std::string("Tahoma"));
   CHECK_EQ(ChooseFace("Wingdings", only({"Tahoma"})), std::string("Wingdings"));
 }
