@@ -4,7 +4,7 @@
 #include <winternl.h>
 
 #include <algorithm>
-#include <vector>
+#include <array>
 
 namespace quellor::win32 {
 
@@ -20,14 +20,14 @@ std::optional<double> BusyPercent(const ProcessorTimes& before, const ProcessorT
 }
 
 bool ReadProcessorTimes(ProcessorTimes& times) {
-  SYSTEM_INFO system{};
-  GetSystemInfo(&system);
-  const DWORD count = std::max<DWORD>(system.dwNumberOfProcessors, 1);
-  std::vector<SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION> info(count);
+  // Room for every processor the system reports to a process (at most 64, one
+  // group), on the stack: a sample takes no allocation and no other call.
+  constexpr std::size_t kMaxProcessors = 64;
+  std::array<SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION, kMaxProcessors> info;
   ULONG returned = 0;
   const NTSTATUS status =
       NtQuerySystemInformation(SystemProcessorPerformanceInformation, info.data(),
-                               static_cast<ULONG>(info.size() * sizeof(info[0])), &returned);
+                               static_cast<ULONG>(sizeof(info)), &returned);
   if (status < 0 || returned < sizeof(info[0])) return false;
   times.idle = static_cast<std::uint64_t>(info[0].IdleTime.QuadPart);
   times.kernel = static_cast<std::uint64_t>(info[0].KernelTime.QuadPart);

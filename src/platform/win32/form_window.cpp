@@ -13,7 +13,6 @@ namespace quellor::win32 {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kFirstTimerId = 1;
 // How much room the open list of a drop-down list gets, in face heights.
 constexpr int kDropDownRows = 8;
@@ -54,6 +53,42 @@ bool Installed(const std::string& face) {
 
 bool HasText(const Control& control) {
   return control.Kind() != ControlKind::Shape && control.Kind() != ControlKind::ComboBox;
+}
+
+// Whether the control's messages pass through the form first: frames draw
+// their captions in their own colours, labels with mouse handlers press and
+// click as buttons do, and a box with a check on leaving notes where the
+// focus goes. Every other control talks to its class alone.
+bool NeedsOwnHandling(const Control& control) {
+  switch (control.Kind()) {
+    case ControlKind::Frame:
+      return true;
+    case ControlKind::Label:
+      return control.OnMouseDown || control.OnMouseUp || control.OnMouseMove || control.OnClick;
+    case ControlKind::TextBox:
+      return static_cast<bool>(control.OnLostFocus);
+    default:
+      return false;
+  }
+}
+
+// The common controls library with its tool tips registered, at the first
+// mouse move over a form with tips (the controls of the manifest's version 6
+// may have loaded it already). False when it is missing.
+bool LoadCommonControls() {
+  static const bool loaded = [] {
+    HMODULE library = LoadLibraryA("comctl32.dll");
+    if (library == nullptr) return false;
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = reinterpret_cast<Init>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
+    if (init == nullptr) return false;
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    return init(&controls) != FALSE;
+  }();
+  return loaded;
 }
 
 }  // namespace
@@ -161,10 +196,7 @@ void FormWindow::Build() {
   HWND form = Hwnd();
   built_ = true;
   SetWindowTextA(form, form_.Caption.c_str());
-  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, GetModuleHandleA(nullptr),
-                             nullptr);
+  // Reserved in full: a subclassed control's window keeps its entry's address.
   controls_.reserve(form_.Controls().size());
   for (Control* control : form_.Controls()) {
     const NativeKind kind = KindOf(*control);
@@ -178,6 +210,7 @@ void FormWindow::Build() {
     native.enabled = true;
     if (IsLabel(*control)) native.sunken = static_cast<const Label*>(control)->Sunken();
     controls_.push_back(std::move(native));
+    NativeControl& added = controls_.back();
     const ControlKind what = control->Kind();
     if (what == ControlKind::Frame || what == ControlKind::CheckBox ||
         what == ControlKind::OptionButton ||
@@ -185,18 +218,11 @@ void FormWindow::Build() {
       // The classic look, which draws in the control's own colours.
       SetWindowTheme(hwnd, L"", L"");
     }
-    if (what == ControlKind::Label || what == ControlKind::TextBox || what == ControlKind::Frame) {
-      SetWindowSubclass(hwnd, &FormWindow::ControlProcedure, kSubclassId,
-                        reinterpret_cast<DWORD_PTR>(this));
-    }
-    if (!control->ToolTip.empty() && toolTip_ != nullptr) {
-      TOOLINFOA tool{};
-      tool.cbSize = sizeof(tool);
-      tool.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
-      tool.hwnd = form;
-      tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
-      tool.lpszText = const_cast<char*>(control->ToolTip.c_str());
-      SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (NeedsOwnHandling(*control)) {
+      added.owner = this;
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&added));
+      added.original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+          hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::ControlProcedure)));
     }
   }
   // Containers behind what they hold, later controls above earlier ones.
@@ -209,6 +235,40 @@ void FormWindow::Build() {
   }
   Layout();
   PlaceWindow();
+}
+
+void FormWindow::CreateToolTips() {
+  toolTipsTried_ = true;
+  const bool wanted = std::any_of(controls_.begin(), controls_.end(),
+                                  [](const NativeControl& n) { return !n.model->ToolTip.empty(); });
+  if (!wanted || !LoadCommonControls()) return;
+  HWND form = Hwnd();
+  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, GetModuleHandleA(nullptr),
+                             nullptr);
+  if (toolTip_ == nullptr) return;
+  for (const NativeControl& native : controls_) {
+    if (native.model->ToolTip.empty()) continue;
+    // The loop passes the mouse messages on (RelayMouse), so that the
+    // controls need no subclass of the tool tips' own.
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = form;
+    tool.uId = reinterpret_cast<UINT_PTR>(native.hwnd);
+    tool.lpszText = const_cast<char*>(native.model->ToolTip.c_str());
+    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(4800, dpi_));
+}
+
+void FormWindow::RelayMouse(const MSG& message) {
+  if (!built_) return;
+  if (!toolTipsTried_ && message.message == WM_MOUSEMOVE) CreateToolTips();
+  if (toolTip_ != nullptr) {
+    SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  }
 }
 
 void FormWindow::SizeWindow(int x, int y, UINT flags) {
@@ -608,16 +668,29 @@ std::optional<LRESULT> FormWindow::OnCommand(int /*id*/, int code, HWND control)
   return std::nullopt;
 }
 
-LRESULT CALLBACK FormWindow::ControlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR /*subclassId*/, DWORD_PTR self) {
-  auto* window = reinterpret_cast<FormWindow*>(self);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, &FormWindow::ControlProcedure, kSubclassId);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+LRESULT CALLBACK FormWindow::ControlProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+  auto* native = reinterpret_cast<NativeControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (native == nullptr || native->original == nullptr) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
   }
-  NativeControl* native = window->Find(hwnd);
-  if (native == nullptr) return DefSubclassProc(hwnd, message, wParam, lParam);
-  return window->OnControlMessage(*native, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    // The class's own procedure again, for the last message.
+    const WNDPROC original = native->original;
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    native->original = nullptr;
+    native->owner = nullptr;
+    return CallWindowProcA(original, hwnd, message, wParam, lParam);
+  }
+  return native->owner->OnControlMessage(*native, message, wParam, lParam);
+}
+
+LRESULT FormWindow::Forward(const NativeControl& native, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+  // Nothing once a handler has destroyed the window.
+  if (native.original == nullptr) return 0;
+  return CallWindowProcA(native.original, native.hwnd, message, wParam, lParam);
 }
 
 LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM wParam,
@@ -636,22 +709,22 @@ LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM
       case WM_UPDATEUISTATE: {
         // The control may draw itself here; the caption is drawn again in
         // the frame's own colours.
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = Forward(native, message, wParam, lParam);
         InvalidateRect(hwnd, nullptr, TRUE);
         return result;
       }
       default:
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return Forward(native, message, wParam, lParam);
     }
   }
   if (!IsLabel(model)) {
     if (message == WM_KILLFOCUS) {
       focusGoingTo_ = reinterpret_cast<HWND>(wParam);
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      const LRESULT result = Forward(native, message, wParam, lParam);
       focusGoingTo_ = nullptr;
       return result;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return Forward(native, message, wParam, lParam);
   }
   int button = 0;
   bool down = false;
@@ -682,12 +755,12 @@ LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM
       break;
     case WM_MOUSEMOVE:
       if (model.OnMouseMove) model.OnMouseMove(ArgsAt(HeldButtons(wParam), wParam, lParam));
-      return DefSubclassProc(hwnd, message, wParam, lParam);
+      return Forward(native, message, wParam, lParam);
     case WM_CAPTURECHANGED:
       if (pressed_ == hwnd) pressed_ = nullptr;
-      return DefSubclassProc(hwnd, message, wParam, lParam);
+      return Forward(native, message, wParam, lParam);
     default:
-      return DefSubclassProc(hwnd, message, wParam, lParam);
+      return Forward(native, message, wParam, lParam);
   }
   const MouseArgs args = ArgsAt(button, wParam, lParam);
   if (down) {
@@ -697,7 +770,7 @@ LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM
     SetCapture(hwnd);
     if (model.OnMouseDown) model.OnMouseDown(args);
     if (!IsWindow(hwnd)) return 0;
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return Forward(native, message, wParam, lParam);
   }
   const bool wasPressed = pressed_ == hwnd;
   pressed_ = nullptr;
@@ -705,7 +778,7 @@ LRESULT FormWindow::OnControlMessage(NativeControl& native, UINT message, WPARAM
   if (model.OnMouseUp) model.OnMouseUp(args);
   if (!IsWindow(hwnd)) return 0;
   releasing_ = hwnd;
-  const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+  const LRESULT result = Forward(native, message, wParam, lParam);
   releasing_ = nullptr;
   RECT client{};
   GetClientRect(hwnd, &client);

@@ -38,6 +38,11 @@ class FormWindow : public Window {
   bool MoveInGroup(bool backwards);
   // The native window of a control, or null.
   HWND ControlWindow(const Control& control) const;
+  // A mouse message from the loop, for a window of this form: the tool tips
+  // are made at the first move and shown from what they are passed.
+  void RelayMouse(const MSG& message);
+  // The tool tip window, once the mouse has moved over the form; or null.
+  HWND ToolTipWindow() const { return toolTip_; }
 
  protected:
   std::optional<LRESULT> OnCommand(int id, int code, HWND control) override;
@@ -56,6 +61,10 @@ class FormWindow : public Window {
   struct NativeControl {
     Control* model = nullptr;
     HWND hwnd = nullptr;
+    // For a control with handling of its own: the form, and the class's
+    // procedure that messages go on to.
+    FormWindow* owner = nullptr;
+    WNDPROC original = nullptr;
     std::uint32_t revision = 0;  // the model revision last shown; 0 nothing yet
     std::string caption;
     Color foreColor = 0;
@@ -67,11 +76,12 @@ class FormWindow : public Window {
   };
   using FontKey = std::tuple<std::string, float, bool>;
 
-  static LRESULT CALLBACK ControlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR subclassId, DWORD_PTR self);
+  static LRESULT CALLBACK ControlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT Forward(const NativeControl& native, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnControlMessage(NativeControl& native, UINT message, WPARAM wParam, LPARAM lParam);
 
   void Build();
+  void CreateToolTips();
   void Layout();
   void LayoutControls();
   void PlaceWindow();
@@ -105,6 +115,7 @@ class FormWindow : public Window {
   std::vector<NativeControl> controls_;
   std::vector<bool> timersRunning_;
   HWND toolTip_ = nullptr;
+  bool toolTipsTried_ = false;
   HWND lastFocus_ = nullptr;
   HWND focusGoingTo_ = nullptr;  // during an edit's WM_KILLFOCUS
   // The label a mouse button went down on, and whether its click came.

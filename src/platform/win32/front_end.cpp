@@ -16,6 +16,15 @@ FormWindow* FrontEnd::WindowOf(const Form& form) const {
   return nullptr;
 }
 
+FormWindow* FrontEnd::FormWindowOf(HWND hwnd) const {
+  HWND root = hwnd != nullptr ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+  if (root == nullptr) return nullptr;
+  for (const auto& window : windows_) {
+    if (window->Hwnd() == root) return window.get();
+  }
+  return nullptr;
+}
+
 void FrontEnd::CreateWindowFor(Form& form) {
   if (WindowOf(form) != nullptr) return;
   auto window = std::make_unique<FormWindow>(form);
@@ -54,12 +63,12 @@ void FrontEnd::SyncAll() {
 bool FrontEnd::HandleMessage(MSG& message) {
   if (message.message == WM_QUIT) return false;
   bool handled = false;
+  if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
+    // The tool tips see the mouse through the loop.
+    if (FormWindow* window = FormWindowOf(message.hwnd)) window->RelayMouse(message);
+  }
   if (message.message == WM_KEYDOWN) {
-    HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    FormWindow* window = nullptr;
-    for (const auto& candidate : windows_) {
-      if (candidate->Hwnd() == root && root != nullptr) window = candidate.get();
-    }
+    FormWindow* window = FormWindowOf(message.hwnd);
     const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
     if (window != nullptr && plain) {
       switch (message.wParam) {

@@ -36,6 +36,8 @@ class FrontEnd : public FormHost, public EventLoop {
   [[noreturn]] void Run() override;
 
   FormWindow* WindowOf(const Form& form) const;
+  // The window of the form that holds a native window, or null.
+  FormWindow* FormWindowOf(HWND hwnd) const;
 
  private:
   std::vector<Form*> forms_;

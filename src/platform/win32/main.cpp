@@ -3,18 +3,13 @@
 // interfaces' names free of the system's character-set macros.
 #include "platform/win32/services.h"
 
-#include <commctrl.h>
-
 #include "controller/program.h"
 #include "platform/win32/front_end.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-  InitCommonControlsEx(&controls);
-
+  // The common controls library comes with the first control of its look
+  // (the manifest asks for version 6) or the first tool tip (form_window.cpp).
   using namespace quellor::win32;
   FrontEnd frontEnd;
   Win32Pdh pdh;

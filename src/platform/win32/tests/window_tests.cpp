@@ -444,6 +444,29 @@ QUELLOR_TEST(MouseMovesGoToTheFrameUnderThemOrTheForm) {
   CHECK(f.form.Events == std::vector<std::string>{"form move 1"});
 }
 
+QUELLOR_TEST(ToolTipsComeWithTheFirstMouseMove) {
+  Fixture f;
+  FormWindow* window = f.frontEnd.WindowOf(f.form);
+  CHECK(window != nullptr);
+  if (window == nullptr) return;
+  CHECK(window->ToolTipWindow() == nullptr);
+  PostMessageA(f.Item(kLabel), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Pump(f.frontEnd);
+  HWND tip = window->ToolTipWindow();
+  CHECK(tip != nullptr);
+  char text[64] = {};
+  TOOLINFOA tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = f.hwnd;
+  tool.uId = reinterpret_cast<UINT_PTR>(f.Item(kLabel));
+  tool.lpszText = text;
+  SendMessageA(tip, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+  CHECK_EQ(std::string(text), std::string("Processor usage"));
+  // Only controls with handlers of their own pass through the form.
+  CHECK(GetWindowLongPtrA(f.Item(kOther), GWLP_USERDATA) == 0);
+  CHECK(GetWindowLongPtrA(f.Item(kLabel), GWLP_USERDATA) != 0);
+}
+
 QUELLOR_TEST(TimersTickWhileEnabledOnly) {
   Fixture f;
   Pump(f.frontEnd, 200);
