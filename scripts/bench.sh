@@ -49,7 +49,7 @@ native_part() {
     >/dev/null
   cmake --build "$nativeDir" --target core_bench -j "$jobs"
   local raw=$out/core_bench.txt reps=7
-  "$nativeDir/tests/bench/core_bench" --benchmark_repetitions="$reps" \
+  "$nativeDir/bench/core_bench" --benchmark_repetitions="$reps" \
     --benchmark_report_aggregates_only=true --benchmark_display_aggregates_only=true | tee "$raw"
 
   # The median rows: name, time, unit, cpu, unit, iterations, counters.

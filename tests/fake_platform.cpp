@@ -9,9 +9,8 @@ namespace quellor::fake {
 using platform::KeyHandle;
 using platform::Status;
 
-Status FakePdh::PdhOpenQuery(std::uintptr_t userData, platform::QueryHandle& query) {
+Status FakePdh::PdhOpenQuery(std::uintptr_t /*userData*/, platform::QueryHandle& query) {
   Calls.push_back("open");
-  OpenUserData = userData;
   if (OpenStatus != 0) return OpenStatus;
   query = kQuery;
   return 0;
@@ -121,7 +120,6 @@ Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName,
   auto handle = open_.find(key);
   if (handle == open_.end()) return 6;
   Key& k = keys_[handle->second];
-  if (k.values.find(valueName) == k.values.end()) k.order.push_back(valueName);
   Value& v = k.values[valueName];
   v.type = type;
   v.data.assign(data, data + byteCount);
@@ -169,11 +167,6 @@ const FakeRegistry::Value* FakeRegistry::Find(const std::string& path,
   if (k == keys_.end()) return nullptr;
   auto v = k->second.values.find(name);
   return v == k->second.values.end() ? nullptr : &v->second;
-}
-
-std::vector<std::string> FakeRegistry::WriteOrder(const std::string& path) const {
-  auto k = keys_.find(Normal(path));
-  return k == keys_.end() ? std::vector<std::string>{} : k->second.order;
 }
 
 int FakeUser32::SetWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx,
@@ -241,11 +234,12 @@ void FakeUser32::RunEventLoop() {
 std::intptr_t FakeShell32::ShellExecuteA(WindowHandle owner, const std::string& operation,
                                          const std::string& file, int showCommand) {
   Calls.push_back({owner, operation, file, showCommand});
-  return 42;
+  return Result;
 }
 
 void FakeProcess::RunCommandLine(const std::string& commandLine, int windowStyle) {
   Runs.push_back({commandLine, windowStyle});
+  if (OnRun) OnRun();
 }
 
 void FakeProcess::EndProcess() {

@@ -42,21 +42,16 @@ class FakePdh : public platform::Pdh {
 
   // Record.
   std::vector<std::string> Calls;  // "open", "add <path>", "collect", "read", "close"
-  std::uintptr_t OpenUserData = 0;
   static constexpr platform::QueryHandle kQuery = 0x51;
   static constexpr platform::CounterHandle kCounter = 0xC0;
 };
 
 class FakePower : public platform::Power {
  public:
-  int IsPwrHibernateAllowed() override {
-    ++HibernateQueries;
-    return HibernateAllowed ? 1 : 0;
-  }
+  int IsPwrHibernateAllowed() override { return HibernateAllowed ? 1 : 0; }
   int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
 
   bool HibernateAllowed = true;
-  int HibernateQueries = 0;
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
   };
@@ -90,8 +85,6 @@ class FakeRegistry : public platform::Registry {
   void PlantDword(const std::string& path, const std::string& name, std::uint32_t value);
   bool HasKey(const std::string& path) const;
   const Value* Find(const std::string& path, const std::string& name) const;
-  // Value names of a key in the order they were first written.
-  std::vector<std::string> WriteOrder(const std::string& path) const;
 
   // Faults.
   bool Unreadable = false;  // every open fails
@@ -103,7 +96,6 @@ class FakeRegistry : public platform::Registry {
  private:
   struct Key {
     std::map<std::string, Value> values;
-    std::vector<std::string> order;
   };
   static std::string Normal(const std::string& path);
   std::map<std::string, Key> keys_;  // by lower-case path, "" the root
@@ -151,6 +143,7 @@ class FakeShell32 : public platform::Shell32 {
     int showCommand;
   };
   std::vector<Call> Calls;
+  std::intptr_t Result = 42;  // above 32: opened
 };
 
 class FakeProcess : public platform::Process {
@@ -168,9 +161,10 @@ class FakeProcess : public platform::Process {
   };
   std::vector<Run> Runs;
   int Ends = 0;
-  // Called when the process ends, before the exception: lets a test check
-  // the order of what happened.
-  std::function<void()> OnEnd;
+  // Called as a command line is run (it may throw, as a platform that cannot
+  // start it does) and as the process ends, before the exception: lets a
+  // test check the order of what happened.
+  std::function<void()> OnRun, OnEnd;
 };
 
 // All of them, ready to hand to a Program.

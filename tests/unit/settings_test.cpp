@@ -1,23 +1,146 @@
-#include "settings/settings.h"
-
+// The registry layer's type rules, and the eight settings: their save and
+// load orders, precedence, and the values that fit no control.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "controller/program.h"
 #include "fake_platform.h"
+#include "settings/registry_key.h"
+#include "settings/settings.h"
 
 namespace quellor {
 namespace {
 
 using namespace std::string_literals;
+using platform::kHkeyCurrentUser;
 using Strings = std::vector<std::string>;
 using Values = std::vector<RegistryValue>;
+using Bytes = std::vector<std::uint8_t>;
 const Strings kSaveOrder = {"PositionX", "PositionY", "Operation",   "CPU Usage",
                             "Time Out",  "Option",    "Force Close", "Always Top"};
+constexpr const char* kKey = "Software\\Test";
+
+// The bytes a value is stored as: an integer as a little-endian DWORD, a
+// text followed by one zero.
+Bytes Encoded(const RegistryValue& value) {
+  if (const auto* text = std::get_if<std::string>(&value)) {
+    Bytes bytes(text->begin(), text->end());
+    bytes.push_back(0);
+    return bytes;
+  }
+  const auto raw = static_cast<std::uint32_t>(std::get<std::int32_t>(value));
+  return {static_cast<std::uint8_t>(raw), static_cast<std::uint8_t>(raw >> 8),
+          static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 24)};
+}
+
+class RegistryKeyTest : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(fake_.OpenHandles(), 0); }  // after every call
+  RegistryValue Get(const std::string& name) { return key_.GetValue(kHkeyCurrentUser, kKey, name); }
+  void Set(const std::string& name, const RegistryInput& value) {
+    key_.SetValue(kHkeyCurrentUser, kKey, name, value);
+  }
+  fake::FakeRegistry fake_;
+  RegistryKey key_{fake_};
+};
+
+TEST_F(RegistryKeyTest, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
+  using platform::kRegDword, platform::kRegSz;
+  const struct {
+    std::uint32_t type;
+    std::string data;
+    RegistryValue read;
+  } cases[] = {// clang-format off
+      {kRegSz, "abc\0def\0"s, "abc"s}, {kRegSz, "abc"s, "abc"s}, {kRegSz, ""s, ""s},
+      {kRegDword, "\xFF\xFF\xFF\xFF"s, -1}, {kRegDword, "\0\0\0\x80"s, INT32_MIN},
+      {kRegDword, "\1\0\0\0\0\0\0\0"s, ""s}, {platform::kRegExpandSz, "%TEMP%\0"s, ""s},
+      {platform::kRegBinary, "\1\2\3\4"s, ""s}, {platform::kRegMultiSz, "a\0b\0\0"s, ""s}};
+  // clang-format on
+  for (const auto& c : cases) {
+    fake_.Plant(kKey, "v", c.type, Bytes(c.data.begin(), c.data.end()));
+    EXPECT_EQ(Get("v"), c.read) << c.type << " of " << c.data.size() << " bytes";
+  }
+  // Missing keys and values read as empty and create nothing.
+  EXPECT_EQ(key_.GetValue(kHkeyCurrentUser, "Software\\No\\Key", "v"), RegistryValue(""s));
+  EXPECT_FALSE(key_.KeyExists(kHkeyCurrentUser, "Software\\No") || fake_.HasKey("Software\\No"));
+  EXPECT_EQ(Get("missing"), RegistryValue(""s));
+}
+
+// A registry whose size answer is scripted, as a value that another program
+// changes between the two queries gives it.
+class ScriptedSize : public fake::FakeRegistry {
+ public:
+  platform::Status RegQueryValueExA(platform::KeyHandle key, const std::string& name,
+                                    std::uint32_t& type, std::uint8_t* data,
+                                    std::uint32_t& count) override {
+    const platform::Status status = FakeRegistry::RegQueryValueExA(key, name, type, data, count);
+    if (data == nullptr) count = Size;
+    DataQueries += data != nullptr ? 1 : 0;
+    return status;
+  }
+  std::uint32_t Size = 0;
+  int DataQueries = 0;
+};
+
+TEST(RegistryKeyGuard, ImplausibleOrStaleSizesReadAsEmpty) {
+  ScriptedSize fake;
+  RegistryKey key(fake);
+  fake.PlantString(kKey, "v", "abcdef");
+  for (std::uint32_t size : {0xFFFFFFF0u, kMaxValueBytes + 1}) {  // never allocated, never read
+    fake.Size = size;
+    EXPECT_EQ(key.GetValue(kHkeyCurrentUser, kKey, "v"), RegistryValue(""s));
+  }
+  EXPECT_EQ(fake.DataQueries, 0);
+  fake.Size = 3;  // grew after its size was asked: the data query fails
+  EXPECT_EQ(key.GetValue(kHkeyCurrentUser, kKey, "v"), RegistryValue(""s));
+  EXPECT_EQ(fake.DataQueries, 1);
+  EXPECT_EQ(fake.OpenHandles(), 0);
+}
+
+TEST_F(RegistryKeyTest, WritesNumbersAsRoundedDwordsAndEverythingElseAsTrimmedText) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    RegistryInput value;
+    RegistryValue stored;
+  } cases[] = {// clang-format off
+      {" 42 "s, 42}, {"\t7\t"s, 7}, {"+3"s, 3}, {"-7"s, -7}, {"12.5"s, 12}, {"13.5"s, 14},
+      {"2147483647"s, INT32_MAX}, {" abc "s, "abc"s}, {"   "s, ""s}, {"1e5"s, "1e5"s},
+      {"1,5"s, "1,5"s}, {"&H10"s, "&H10"s}, {" 2147483648 "s, "2147483648"s},
+      {std::int16_t{-1}, -1}, {7.5f, 8}, {2.5, 2}, {3e9, "3000000000"s},
+      {-3000000000.5, "-3000000000.5"s}, {inf, "inf"s}, {std::nan(""), "nan"s}};
+  // clang-format on
+  for (const auto& c : cases) {
+    Set("v", c.value);
+    ASSERT_NE(fake_.Find(kKey, "v"), nullptr);
+    EXPECT_EQ(fake_.Find(kKey, "v")->type,
+              c.stored.index() == 0 ? platform::kRegSz : platform::kRegDword);
+    EXPECT_EQ(fake_.Find(kKey, "v")->data, Encoded(c.stored)) << testing::PrintToString(c.stored);
+  }
+}
+
+TEST_F(RegistryKeyTest, CreatesMissingLevelsKeepsWhatExistsAndFailsSilently) {
+  fake_.PlantDword(kKey, "kept", 7);
+  key_.CreateKey(kHkeyCurrentUser, kKey);
+  key_.SetValue(kHkeyCurrentUser, "Software\\A\\B\\C", "v", std::int32_t{1});
+  for (const char* path : {"Software\\A", "Software\\A\\B", "Software\\A\\B\\C"}) {
+    EXPECT_TRUE(key_.KeyExists(kHkeyCurrentUser, path)) << path;
+  }
+  EXPECT_EQ(Get("kept"), RegistryValue(7));
+  Set("kept", std::string(kMaxValueBytes, 'x'));  // too long to store: the old value stays
+  EXPECT_EQ(Get("kept"), RegistryValue(7));
+  fake_.Unwritable = true;
+  Set("kept", 2);
+  key_.CreateKey(kHkeyCurrentUser, "Software\\Other");
+  EXPECT_NE(key_.LastStatus, 0);
+  EXPECT_EQ(Get("kept"), RegistryValue(7));
+  EXPECT_FALSE(fake_.HasKey("Software\\Other"));
+}
 
 // One run of the program; the fake machine, and so its registry, outlives it.
 struct Launch {
@@ -47,7 +170,7 @@ class SettingsTest : public ::testing::Test {
     for (std::size_t i = 0; i < values.size(); ++i) Plant(kSaveOrder[i], values[i]);
   }
   RegistryValue Stored(const std::string& name) {
-    return RegistryKey(fake_.registry).GetValue(platform::kHkeyCurrentUser, kSettingsKey, name);
+    return RegistryKey(fake_.registry).GetValue(kHkeyCurrentUser, kSettingsKey, name);
   }
   Values StoredAll() {
     Values out;
@@ -76,8 +199,9 @@ TEST_F(SettingsTest, FirstRunLoadsNothingAndFirstSaveCreatesBothKeysThenWritesIn
   EXPECT_EQ(Calls("", 7), (Strings{"open Software\\Quellor", "create Software\\Quellor", "close",
                                    "create Software\\Quellor\\Settings", "close",
                                    "open Software\\Quellor\\Settings", "close"}));
-  EXPECT_EQ(fake_.registry.WriteOrder(kSettingsKey), kSaveOrder);
-  // The design position and the defaults.
+  EXPECT_EQ(Calls("set"),
+            (Strings{"set PositionX", "set PositionY", "set Operation", "set CPU Usage",
+                     "set Time Out", "set Option", "set Force Close", "set Always Top"}));
   EXPECT_EQ(StoredAll(), (Values{7320, 5805, 0, 2, 10, 2, 1, 1}));
 }
 
@@ -92,23 +216,9 @@ TEST_F(SettingsTest, SavesWhatTheWindowShowsAndTheFullCountdownLength) {
   run.form.Check2.SetValue(2);
   run.program.TimeOutSeconds = 3600;
   run.program.CountdownSeconds = 12;
-  fake_.registry.Calls.clear();
   SaveSettings(run.program);
-  EXPECT_EQ(Calls("", 5),
-            (Strings{"open Software\\Quellor", "close", "open Software\\Quellor\\Settings",
-                     "create Software\\Quellor\\Settings", "close"}));
   EXPECT_EQ(StoredAll(), (Values{-301, 200, 1, "abc"s, 3600, 3, 0, 2}));
   EXPECT_EQ(Start().program.CountdownSeconds, 3600);  // the next start runs the full length
-}
-
-TEST_F(SettingsTest, WithNoMethodSelectedTheStoredMethodStays) {
-  Plant("Option", 1);
-  Launch& run = Start();
-  for (OptionButton& button : run.form.Option1) button.Clear();
-  fake_.registry.Calls.clear();
-  SaveSettings(run.program);
-  EXPECT_EQ(Stored("Option"), RegistryValue(1));
-  EXPECT_EQ(Calls("set").size(), 7u);
 }
 
 TEST_F(SettingsTest, ThresholdTextsComeBackAsTheyWereStored) {
@@ -116,8 +226,7 @@ TEST_F(SettingsTest, ThresholdTextsComeBackAsTheyWereStored) {
     const char* typed;
     RegistryValue stored;
     const char* loaded;
-  } cases[] = {{"50", 50, "50"},
-               {"7.5", 8, "8"},
+  } cases[] = {{"7.5", 8, "8"},
                {" 12.5 ", 12, "12"},
                {" abc ", "abc"s, "abc"},
                {"", ""s, "2"}};  // an empty text leaves the default
@@ -136,27 +245,35 @@ TEST_F(SettingsTest, LoadsInItsOwnOrderWithTheUsersConsequences) {
   EXPECT_EQ(Calls("query"),
             (Strings{"query PositionX", "query PositionY", "query Operation", "query CPU Usage",
                      "query Option", "query Time Out", "query Force Close", "query Always Top"}));
-  EXPECT_EQ(run.form.Left(), 1000);
-  EXPECT_EQ(run.form.Top(), -300);  // partly off the screen: kept
+  EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), Rect({1000, -300}));  // partly off: kept
   EXPECT_EQ(run.form.Combo1.SelectedText(), "Log Off");
   EXPECT_EQ(run.form.Text2.Text(), "abc");
-  EXPECT_TRUE(run.form.Option1[0].Value());
+  EXPECT_TRUE(run.form.Option1[0].Value() && !run.form.Text2.Enabled());
   // Read after the method, whose choice would have raised it to 10.
   EXPECT_EQ(run.program.CountdownSeconds, 5);
-  EXPECT_EQ(run.program.TimeOutSeconds, 5);
-  EXPECT_EQ(run.form.Check1.Value(), 0);
-  EXPECT_EQ(run.form.Check2.Value(), 0);
+  EXPECT_EQ(run.form.Check1.Value() + run.form.Check2.Value(), 0);
   // Taken off the top as the box is cleared, and again by start-up's last step.
   EXPECT_EQ(fake_.user32.Calls, (Strings(2, "SetWindowPos 0 -2 0 0 0 0 3")));
 }
 
-TEST_F(SettingsTest, ApplyingAMethodRunsItsClickHandling) {
-  Launch& run = Start();
+TEST_F(SettingsTest, CommandLineWinsOverStoredValuesWhichWinOverDefaults) {
+  PlantAll({7320, 5805, 0, "35"s, 3600, kMethodTimer, 1});
+  Launch& run = Start("-t120");
+  EXPECT_EQ(run.form.Label3.Caption(), "00:02:00");
+  EXPECT_FALSE(run.form.Text2.Enabled());  // the stored Timer method
+  EXPECT_EQ(run.form.Text2.Text(), "35");
+  EXPECT_EQ(run.form.Check1.Value(), 0);  // -f is absent from a non-empty line
+  // A stored method is applied as a click is: a short countdown is raised.
   run.program.CountdownSeconds = 3;
-  Plant("Option", 0);
+  Plant("Option", kMethodCpuIdle);
+  fake_.registry.Plant(kSettingsKey, "Time Out", platform::kRegBinary, {});  // reads as missing
   LoadSettings(run.program);
-  EXPECT_FALSE(run.form.Text2.Enabled());
-  EXPECT_EQ(run.program.CountdownSeconds, 10);  // raised, as choosing a method does
+  EXPECT_TRUE(run.form.Text2.Enabled());
+  EXPECT_EQ(run.program.CountdownSeconds, 10);
+  // With no method selected, the stored one stays.
+  for (OptionButton& button : run.form.Option1) button.Clear();
+  SaveSettings(run.program);
+  EXPECT_EQ(Stored("Option"), RegistryValue(kMethodCpuIdle));
 }
 
 TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
@@ -165,7 +282,7 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
     RegistryValue stored;
   } ignored[] = {// clang-format off
       {"Operation", 4}, {"Operation", -2}, {"Operation", 65536}, {"Operation", "x"s},
-      {"Option", 4}, {"Option", -1}, {"Option", 65536}, {"Force Close", 3}, {"Force Close", -1},
+      {"Option", 4}, {"Option", -1}, {"Force Close", 3}, {"Force Close", -1},
       {"Force Close", 65536}, {"Always Top", 3}, {"Time Out", -5}, {"Time Out", "abc"s},
       {"Time Out", "99999999999"s}, {"PositionX", "left"s}, {"PositionY", "1e3"s}};
   // clang-format on
@@ -174,8 +291,7 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
     const Launch& run = Start();
     EXPECT_EQ(run.form.Combo1.ListIndex(), 0) << c.name;
     EXPECT_TRUE(run.form.Option1[2].Value()) << c.name;
-    EXPECT_EQ(run.form.Check1.Value(), 1) << c.name;
-    EXPECT_EQ(run.form.Check2.Value(), 1) << c.name;
+    EXPECT_EQ(run.form.Check1.Value() * 10 + run.form.Check2.Value(), 11) << c.name;
     EXPECT_EQ(run.program.TimeOutSeconds, 10) << c.name;
     EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), Rect({7320, 5805})) << c.name;
     fake_.registry.Plant(kSettingsKey, c.name, platform::kRegBinary, {});  // reads as missing
@@ -186,18 +302,13 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
   EXPECT_EQ(Start().form.Combo1.ListIndex(), 0);
   Plant("Operation", -1);
   EXPECT_EQ(Start().form.Combo1.ListIndex(), -1);
-}
-
-TEST_F(SettingsTest, AnyTimeOutFromZeroUpIsKept) {
-  Plant("Time Out", 0);
-  const Launch& zero = Start();
-  EXPECT_EQ(zero.program.TimeOutSeconds, 0);
-  EXPECT_EQ(zero.program.CountdownSeconds, 0);
-  EXPECT_EQ(zero.form.Label3.Caption(), "00:00:00");
-  Plant("Time Out", INT32_MAX);
-  EXPECT_EQ(Start().program.CountdownSeconds, 2147483647.0);
-  Plant("Time Out", " 120 "s);  // a text that reads as a number counts as one
-  EXPECT_EQ(Start().program.TimeOutSeconds, 120);
+  // Any time-out from 0 up is kept, and a text that reads as a number is one.
+  for (const RegistryValue& timeOut :
+       {RegistryValue(0), RegistryValue(INT32_MAX), RegistryValue(" 120 "s)}) {
+    Plant("Time Out", timeOut);
+    const double want = timeOut.index() == 0 ? 120 : std::get<std::int32_t>(timeOut);
+    EXPECT_EQ(Start().program.CountdownSeconds, want);
+  }
 }
 
 TEST_F(SettingsTest, OnlyAWindowWhollyOffEveryMonitorIsPulledBack) {
@@ -214,18 +325,6 @@ TEST_F(SettingsTest, OnlyAWindowWhollyOffEveryMonitorIsPulledBack) {
     const Launch& run = Start();
     EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), c.want) << c.left << "," << c.top;
   }
-}
-
-TEST_F(SettingsTest, FailingRegistryNeverStopsStartUpOrTheOperation) {
-  Plant("Time Out", 3600);
-  fake_.registry.Unreadable = fake_.registry.Unwritable = true;
-  Launch& run = Start();
-  EXPECT_EQ(run.program.CountdownSeconds, 10);
-  EXPECT_THROW(run.form.Execute(), fake::ProcessEnded);
-  ASSERT_EQ(fake_.process.Runs.size(), 1u);
-  EXPECT_EQ(fake_.process.Runs[0].commandLine, "Shutdown -s -f -t 0");
-  fake_.registry.Unreadable = false;
-  EXPECT_EQ(Stored("Time Out"), RegistryValue(3600));
 }
 
 }  // namespace

@@ -1,46 +1,61 @@
-#include "driver.h"
+// The Windows test driver: it starts the program, finds its windows and
+// controls by their native identifiers, reads and clicks them, and looks at
+// what the program left behind (the shutdown recorder's file and the
+// registry).
+//
+//   quellor_driver run SCENARIO PROGRAM   runs one scenario against PROGRAM
+//   quellor_driver list                   names the scenarios
+//   quellor_driver prepare                clean state (as before a scenario)
+//   quellor_driver wait-window CLASS      waits until a window of CLASS shows
+//   quellor_driver click CLASS ID         clicks a control of that window
+//   quellor_driver rect CLASS ID          prints a control's WxH+X+Y on screen
+//   quellor_driver place X Y              stores a main-window position (twips)
+//   quellor_driver recorded               prints the recorder's file
+//
+// Exit code 0 when everything held; otherwise 1 with the reason on stdout.
+#include <windows.h>
 
+#include <powrprof.h>
 #include <tlhelp32.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <sstream>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "common/control_ids.h"
 #include "recorder_identity.h"
 
 namespace quellor::wintest {
+namespace {
 
-void Fail(const std::string& message) {
-  throw TestFailure(message);
-}
+// A failed expectation; the scenario stops and the message is printed.
+class TestFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 void Check(bool condition, const std::string& message) {
-  if (!condition) Fail(message);
+  if (!condition) throw TestFailure(message);
 }
 
-std::string Shown(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char code[8];
-      std::snprintf(code, sizeof code, "\\x%02x", static_cast<unsigned char>(c));
-      out += code;
-    } else {
-      out += c;
-    }
+// A text with its line breaks made visible.
+std::string Shown(std::string text) {
+  for (std::size_t at = text.find_first_of("\r\n"); at != std::string::npos;
+       at = text.find_first_of("\r\n", at + 2)) {
+    text.replace(at, 1, text[at] == '\r' ? "\\r" : "\\n");
   }
-  return out + "\"";
+  return "\"" + text + "\"";
 }
 
 void CheckEqual(const std::string& what, const std::string& actual, const std::string& expected) {
-  if (actual != expected) Fail(what + ": expected " + Shown(expected) + ", got " + Shown(actual));
+  Check(actual == expected, what + ": expected " + Shown(expected) + ", got " + Shown(actual));
 }
 
 void Note(const std::string& message) {
@@ -48,12 +63,12 @@ void Note(const std::string& message) {
   std::fflush(stdout);
 }
 
-bool WaitUntil(const std::function<bool()>& condition, double timeoutSeconds, DWORD pollMs) {
-  const Stopwatch clock;
+bool WaitUntil(const std::function<bool()>& condition, double timeoutSeconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
   for (;;) {
     if (condition()) return true;
-    if (clock.Seconds() >= timeoutSeconds) return false;
-    Sleep(pollMs);
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(50);
   }
 }
 
@@ -61,49 +76,13 @@ void Pause(double seconds) {
   Sleep(static_cast<DWORD>(seconds * 1000));
 }
 
-std::string WindowsPath(const std::string& path) {
-  if (path.empty() || path[0] != '/') return path;
-  std::string out = "Z:" + path;
-  for (char& c : out) {
-    if (c == '/') c = '\\';
-  }
-  return out;
-}
-
-// ---------------------------------------------------------------------------
-// The recorder
-
-std::string RecorderFile() {
-  char buffer[MAX_PATH * 2] = {};
-  const DWORD length =
-      GetEnvironmentVariableA(kRecorderFileVariable, buffer, static_cast<DWORD>(sizeof buffer));
-  if (length > 0 && length < sizeof buffer) return std::string(buffer, length);
-  CreateDirectoryA(kDefaultRecorderDirectory, nullptr);
-  return kDefaultRecorderFile;
-}
-
-void ClearRecorder() {
-  const std::string path = RecorderFile();
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      CloseHandle(file);
-      return;
-    }
-    Sleep(20);
-  }
-  Fail("cannot empty the recorder's file " + path);
-}
-
-std::string ReadRecorder() {
-  const std::string path = RecorderFile();
+std::string ReadWhole(const std::string& path) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string content;
-  char buffer[4096];
+  char buffer[65536];
   DWORD got = 0;
   while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
     content.append(buffer, got);
@@ -111,50 +90,47 @@ std::string ReadRecorder() {
   return content;
 }
 
-void RequireRecorder() {
+// The system's shutdown command, or with `suffix`, where it is moved away.
+std::string ShutdownCommand(const char* suffix = "") {
   char system[MAX_PATH] = {};
   GetSystemDirectoryA(system, MAX_PATH);
-  const std::string application = std::string(system) + "\\shutdown.exe";
-  // Look before running anything: the recorder carries its identity text.
-  const HANDLE file = CreateFileA(application.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  std::string image;
-  if (file != INVALID_HANDLE_VALUE) {
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-      image.append(buffer, got);
-    CloseHandle(file);
-  }
-  if (image.find(kIdentity) == std::string::npos) {
-    Fail(application +
-         " is not the shutdown recorder; refusing to run the program "
-         "(run the tests through scripts/wine-session.sh)");
-  }
+  return std::string(system) + "\\shutdown.exe" + suffix;
+}
+
+// Fails unless the system's shutdown command is the recorder: it carries the
+// recorder's identity text and answers as the recorder.
+void RequireRecorder() {
+  const std::string application = ShutdownCommand();
+  const std::string refusal = application +
+                              " is not the shutdown recorder; refusing to run the program "
+                              "(run the tests through scripts/wine-session.sh)";
+  Check(ReadWhole(application).find(kIdentity) != std::string::npos, refusal);
   std::string commandLine = "shutdown.exe " + std::string(kIdentifyArgument);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;  // its answer on stdout is not wanted here
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
-    Fail("cannot start " + application + " to make sure that it is the recorder");
-  }
+  Check(CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                       CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info) != FALSE,
+        refusal);
   const DWORD waited = WaitForSingleObject(info.hProcess, 10000);
   DWORD code = 0;
   GetExitCodeProcess(info.hProcess, &code);
   if (waited != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  if (waited != WAIT_OBJECT_0 || code != kIdentityExitCode) {
-    Fail(application +
-         " is not the shutdown recorder; refusing to run the program "
-         "(run the tests through scripts/wine-session.sh)");
-  }
+  Check(waited == WAIT_OBJECT_0 && code == kIdentityExitCode, refusal);
 }
 
-// ---------------------------------------------------------------------------
-// Processes
+std::string ReadRecorder() {
+  return ReadWhole(RecorderFile());
+}
+
+void CheckRecorded(const std::vector<std::string>& expected) {
+  std::string joined;
+  for (const std::string& line : expected) joined += line + "\n";
+  CheckEqual("command lines run", ReadRecorder(), joined);
+}
 
 void KillProcesses(const char* imageName) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -173,14 +149,39 @@ void KillProcesses(const char* imageName) {
   CloseHandle(snapshot);
 }
 
+// The system's shutdown command moved away for as long as this lives.
+class ShutdownCommandAway {
+ public:
+  ShutdownCommandAway() {
+    Check(MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".quellor-away").c_str(),
+                      MOVEFILE_REPLACE_EXISTING) != FALSE &&
+              GetFileAttributesA(ShutdownCommand().c_str()) == INVALID_FILE_ATTRIBUTES,
+          "cannot move " + ShutdownCommand() + " away");
+  }
+  ~ShutdownCommandAway() {
+    KillProcesses("quellor.exe");
+    MoveFileExA(ShutdownCommand(".quellor-away").c_str(), ShutdownCommand().c_str(),
+                MOVEFILE_REPLACE_EXISTING);
+  }
+  ShutdownCommandAway(const ShutdownCommandAway&) = delete;
+  ShutdownCommandAway& operator=(const ShutdownCommandAway&) = delete;
+};
+
 // ---------------------------------------------------------------------------
 // The registry
 
-void DeleteSettings() {
-  const LSTATUS status = RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
-  Check(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND,
-        "cannot delete HKCU\\" + std::string(kProductKey));
-  Check(!SettingsKeyExists(), "HKCU\\" + std::string(kSettingsKey) + " is still there");
+constexpr const char* kProductKey = "Software\\Quellor";
+constexpr const char* kSettingsKey = "Software\\Quellor\\Settings";
+
+void Plant(const std::string& name, DWORD type, const void* data, DWORD size) {
+  HKEY key = nullptr;
+  Check(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS,
+        "cannot create HKCU\\" + std::string(kSettingsKey));
+  const LSTATUS status =
+      RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+  RegCloseKey(key);
+  Check(status == ERROR_SUCCESS, "cannot plant the value " + name);
 }
 
 bool SettingsKeyExists() {
@@ -192,137 +193,79 @@ bool SettingsKeyExists() {
   return true;
 }
 
-std::optional<RegistryEntry> ReadSetting(const std::string& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  RegistryEntry entry;
-  DWORD size = 0;
-  LSTATUS status = RegQueryValueExA(key, name.c_str(), nullptr, &entry.type, nullptr, &size);
-  if (status == ERROR_SUCCESS) {
-    entry.data.resize(size);
-    status = RegQueryValueExA(key, name.c_str(), nullptr, &entry.type, entry.data.data(), &size);
-    entry.data.resize(size);
-  }
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return std::nullopt;
-  return entry;
-}
-
-namespace {
-HKEY CreateSettingsKey() {
-  HKEY key = nullptr;
-  Check(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS,
-        "cannot create HKCU\\" + std::string(kSettingsKey));
-  return key;
-}
-}  // namespace
-
 void PlantDword(const std::string& name, DWORD value) {
-  const HKEY key = CreateSettingsKey();
-  const LSTATUS status = RegSetValueExA(key, name.c_str(), 0, REG_DWORD,
-                                        reinterpret_cast<const BYTE*>(&value), sizeof value);
-  RegCloseKey(key);
-  Check(status == ERROR_SUCCESS, "cannot plant the value " + name);
+  Plant(name, REG_DWORD, &value, sizeof value);
 }
 
 void PlantString(const std::string& name, const std::string& value) {
-  const HKEY key = CreateSettingsKey();
-  const LSTATUS status =
-      RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-  RegCloseKey(key);
-  Check(status == ERROR_SUCCESS, "cannot plant the value " + name);
+  Plant(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
+// The value of a setting that must be a REG_DWORD.
 long DwordSetting(const std::string& name) {
-  const std::optional<RegistryEntry> entry = ReadSetting(name);
-  Check(entry.has_value(), "the setting \"" + name + "\" was not stored");
-  Check(entry->type == REG_DWORD,
-        "the setting \"" + name + "\" has type " + std::to_string(entry->type) + ", not REG_DWORD");
-  Check(entry->data.size() == 4, "the setting \"" + name + "\" is not 4 bytes long");
+  DWORD type = 0, size = 4;
   std::int32_t value = 0;
-  std::memcpy(&value, entry->data.data(), 4);
+  const LSTATUS status =
+      RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_ANY, &type, &value, &size);
+  Check(status == ERROR_SUCCESS && type == REG_DWORD && size == 4,
+        "the setting \"" + name + "\" is no stored REG_DWORD (status " + std::to_string(status) +
+            ", type " + std::to_string(type) + ")");
   return value;
-}
-
-void CheckDwordSetting(const std::string& name, long expected) {
-  const long actual = DwordSetting(name);
-  Check(actual == expected, "the setting \"" + name + "\" holds " + std::to_string(actual) +
-                                ", expected " + std::to_string(expected));
 }
 
 // ---------------------------------------------------------------------------
 // Windows and controls
 
-namespace {
-struct WindowSearch {
+struct Search {
   DWORD processId = 0;  // 0: any process
   const char* className = nullptr;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchTopWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, search->className) != 0) return TRUE;
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (search->processId != 0 && owner != search->processId) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-struct ControlSearch {
   int id = 0;
   HWND found = nullptr;
 };
 
-BOOL CALLBACK MatchControl(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<ControlSearch*>(parameter);
-  if (GetDlgCtrlID(window) != search->id) return TRUE;
-  search->found = window;
-  return FALSE;
+// A top-level window of that class (and process), or a control with that id.
+BOOL CALLBACK Match(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  const bool match = search->className != nullptr
+                         ? lstrcmpA(name, search->className) == 0 &&
+                               (search->processId == 0 || owner == search->processId)
+                         : GetDlgCtrlID(window) == search->id;
+  if (match) search->found = window;
+  return match ? FALSE : TRUE;
 }
 
-}  // namespace
-
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) {
-    Fail("the program does not answer window message " + std::to_string(message));
-  }
+  Check(SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) != 0,
+        "the program does not answer window message " + std::to_string(message));
   return static_cast<LRESULT>(result);
 }
 
 HWND FindProcessWindow(DWORD processId, const char* className) {
-  WindowSearch search{processId, className, nullptr};
-  EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+  Search search{processId, className};
+  EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
-HWND FindAnyWindow(const char* className) {
-  return FindProcessWindow(0, className);
-}
-
-HWND Control(HWND top, int id, const std::string& name) {
-  ControlSearch search{id, nullptr};
+HWND Control(HWND top, int id) {
+  Search search{0, nullptr, id};
   // A window just shown may still be creating its controls.
   WaitUntil(
       [&] {
-        EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
+        EnumChildWindows(top, Match, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
       },
       2);
-  if (search.found == nullptr) Fail("no control " + name + " (id " + std::to_string(id) + ")");
+  Check(search.found != nullptr, "no control with the id " + std::to_string(id));
   return search.found;
 }
 
 std::string Text(HWND window) {
-  const auto length = static_cast<std::size_t>(Send(window, WM_GETTEXTLENGTH, 0, 0));
+  const auto length = static_cast<std::size_t>(Send(window, WM_GETTEXTLENGTH));
   std::string text(length + 1, '\0');
   const auto got = static_cast<std::size_t>(
       Send(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
@@ -330,32 +273,25 @@ std::string Text(HWND window) {
   return text;
 }
 
+// The entries of a list, asked in UTF-16, which the system passes between
+// processes whatever the character set of the list.
 std::vector<std::string> ComboItems(HWND combo) {
-  // Asked in UTF-16, which the system passes between processes whatever the
-  // character set of the list.
-  std::vector<std::string> items;
-  const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG,
-                             5000, &length) ||
-        static_cast<LRESULT>(length) == CB_ERR) {
-      Fail("cannot read entry " + std::to_string(i) + " of the list");
-    }
-    std::wstring wide(length + 1, L'\0');
+  std::vector<std::string> items(static_cast<std::size_t>(Send(combo, CB_GETCOUNT)));
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    wchar_t wide[256] = {};
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                        reinterpret_cast<LPARAM>(wide.data()), SMTO_ABORTIFHUNG, 5000, &got);
-    wide.resize(got <= length ? got : length);
-    std::string item;
-    for (const wchar_t c : wide) item += c < 0x80 ? static_cast<char>(c) : '?';
-    items.push_back(item);
+    Check(Send(combo, CB_GETLBTEXTLEN, i) < 255 &&
+              SendMessageTimeoutW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide),
+                                  SMTO_ABORTIFHUNG, 5000, &got) != 0 &&
+              got < 256,
+          "cannot read entry " + std::to_string(i) + " of the list");
+    for (DWORD_PTR k = 0; k < got; ++k) items[i] += wide[k] < 0x80 ? char(wide[k]) : '?';
   }
   return items;
 }
 
 int CheckState(HWND button) {
-  return static_cast<int>(Send(button, BM_GETCHECK, 0, 0));
+  return static_cast<int>(Send(button, BM_GETCHECK));
 }
 
 bool Shown(HWND window) {
@@ -366,12 +302,17 @@ bool Enabled(HWND window) {
   return IsWindowEnabled(window) != FALSE;
 }
 
+bool OnTop(HWND window) {
+  return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
 void Click(HWND control) {
   RECT client{};
   GetClientRect(control, &client);
   const LPARAM at = MAKELPARAM((client.right - client.left) / 2, (client.bottom - client.top) / 2);
-  Check(PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at) != FALSE, "cannot click");
-  Check(PostMessageA(control, WM_LBUTTONUP, 0, at) != FALSE, "cannot click");
+  Check(PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at) != FALSE &&
+            PostMessageA(control, WM_LBUTTONUP, 0, at) != FALSE,
+        "cannot click");
 }
 
 void SetText(HWND control, const std::string& text) {
@@ -391,90 +332,590 @@ long Twips(long pixels) {
   return MulDiv(pixels, 1440, dpi > 0 ? dpi : 96);
 }
 
-// ---------------------------------------------------------------------------
-// Program
+void PrepareCleanState() {
+  KillProcesses("quellor.exe");
+  // A run that stopped while the shutdown command was moved away left it
+  // there; otherwise there is nothing to move back.
+  MoveFileExA(ShutdownCommand(".quellor-away").c_str(), ShutdownCommand().c_str(),
+              MOVEFILE_REPLACE_EXISTING);
+  RequireRecorder();
+  const std::string file = RecorderFile();
+  HANDLE emptied = INVALID_HANDLE_VALUE;
+  WaitUntil(
+      [&] {
+        emptied = CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return emptied != INVALID_HANDLE_VALUE;
+      },
+      1);
+  Check(emptied != INVALID_HANDLE_VALUE, "cannot empty the recorder's file " + file);
+  CloseHandle(emptied);
+  const LSTATUS status = RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+  Check((status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) && !SettingsKeyExists(),
+        "cannot delete HKCU\\" + std::string(kProductKey));
+}
 
-Program::~Program() {
-  if (info_.hProcess != nullptr) {
-    if (Running()) Terminate();
+// ---------------------------------------------------------------------------
+// The scenarios' shared steps
+
+namespace f1 = ids::form1;
+namespace f2 = ids::form2;
+namespace f3 = ids::form3;
+
+std::string Seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f s", seconds);
+  return text;
+}
+
+void ExpectText(HWND top, int id, const std::string& expected) {
+  CheckEqual("the text of control " + std::to_string(id), Text(Control(top, id)), expected);
+}
+
+void ExpectDwords(const std::vector<std::pair<const char*, long>>& expected) {
+  for (const auto& [name, value] : expected) {
+    const long actual = DwordSetting(name);
+    Check(actual == value, std::string("the setting \"") + name + "\" holds " +
+                               std::to_string(actual) + ", expected " + std::to_string(value));
+  }
+}
+
+// The countdown display as a number of seconds.
+long CountdownShown(HWND form1) {
+  const std::string text = Text(Control(form1, f1::kLabel3));
+  int h = 0, m = 0, s = 0;
+  Check(std::sscanf(text.c_str(), "%d:%d:%d", &h, &m, &s) == 3,
+        "the countdown display reads " + Shown(text));
+  return h * 3600L + m * 60L + s;
+}
+
+// Over `seconds` the countdown goes down by about as many ticks, or, when
+// it is paused, stands still.
+void ExpectCountdownOver(HWND form1, double seconds, bool ticking) {
+  const long before = CountdownShown(form1);
+  Pause(seconds);
+  const long gone = before - CountdownShown(form1);
+  Check(ticking ? gone >= seconds - 1.5 && gone <= seconds + 1 : gone == 0,
+        "the countdown went down by " + std::to_string(gone) + " in " + Seconds(seconds) +
+            (ticking ? "" : " while paused"));
+}
+
+// One run of the program under test, from its start until its window of
+// `windowClass` is shown; ended when it goes away.
+class Run {
+ public:
+  Run(const std::string& exe, const std::string& arguments,
+      const char* windowClass = ids::kForm1Class) {
+    std::string path = exe;  // a Unix path under Wine is on drive Z:
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    Note("starting quellor.exe " + arguments);
+    start_ = std::chrono::steady_clock::now();
+    Check(CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         nullptr, &startup, &info_) != FALSE,
+          "cannot start " + path + " (error " + std::to_string(GetLastError()) + ")");
+    window = WaitForWindow(windowClass, 10);
+  }
+  ~Run() {
+    if (Running()) TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
   }
-}
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
 
-void Program::Start(const std::string& arguments) {
-  const std::string path = WindowsPath(exePath_);
-  Check(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES,
-        "the program " + path + " has not been built");
-  std::string commandLine = "\"" + path + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  Note("starting quellor.exe " + arguments);
-  clock_.Restart();
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &info_)) {
-    Fail("cannot start " + path + " (error " + std::to_string(GetLastError()) + ")");
+  HWND Main(int id) const { return Control(window, id); }
+  double Elapsed() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   }
+  bool Running() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool WaitForExit(double seconds) {
+    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds * 1000)) == 0;
+  }
+  HWND Shown(const char* windowClass) const {
+    const HWND found = FindProcessWindow(info_.dwProcessId, windowClass);
+    return found != nullptr && IsWindowVisible(found) ? found : nullptr;
+  }
+  HWND WaitForWindow(const char* windowClass, double seconds) {
+    Check(WaitUntil([&] { return Shown(windowClass) != nullptr || !Running(); }, seconds) &&
+              Running(),
+          std::string("no window ") + windowClass + " shown within " + Seconds(seconds));
+    return Shown(windowClass);
+  }
+  void WaitForHidden(const char* windowClass) {
+    Check(WaitUntil([&] { return Shown(windowClass) == nullptr; }, 3),
+          std::string("the window ") + windowClass + " is still shown");
+  }
+  // Waits for the end while watching the recorder's file, and checks when
+  // the command ran (or the program ended, when nothing was recorded), and
+  // what.
+  void ExpectFiring(double earliest, double latest, const std::string& commandLine) {
+    double at = -1;
+    Check(WaitUntil(
+              [&] {
+                if (at < 0 && !ReadRecorder().empty()) at = Elapsed();
+                return !Running();
+              },
+              latest + 6),
+          "the program was still running " + Seconds(latest + 6) + " after its start");
+    const double endedAt = Elapsed();
+    Note("the program ended " + Seconds(endedAt) + " after its start");
+    // The recorder is a process of its own; give it time to write its line.
+    if (at < 0 && WaitUntil([] { return !ReadRecorder().empty(); }, 3)) at = Elapsed();
+    if (at < 0) at = endedAt;
+    Pause(0.5);  // anything started late would show up now
+    Check(at >= earliest && at <= latest, "the command ran " + Seconds(at) +
+                                              " after the start, expected between " +
+                                              Seconds(earliest) + " and " + Seconds(latest));
+    CheckRecorded({commandLine});
+  }
+  // Clicks Abort and expects "Shutdown -a" and the end of the program.
+  void Abort() {
+    Click(Main(f1::kLabel10));
+    Check(WaitForExit(5), "the program did not end within 5 s of Abort");
+    WaitUntil([] { return !ReadRecorder().empty(); }, 3);
+    Pause(0.5);
+    CheckRecorded({"Shutdown -a"});
+  }
+  // Set Timer: the dialog docks under the main window (twips to pixels may
+  // round either way).
+  HWND OpenTimerDialog() {
+    Click(Main(f1::kLabel9));
+    const HWND form3 = WaitForWindow(ids::kForm3Class, 5);
+    const RECT main = ScreenRect(window), dialog = ScreenRect(form3);
+    Check(std::labs(dialog.left - main.left) <= 1 && std::labs(dialog.top - main.bottom) <= 1,
+          "the timer dialog is at " + std::to_string(dialog.left) + "," +
+              std::to_string(dialog.top) + ", not under the main window");
+    return form3;
+  }
+
+  HWND window = nullptr;
+
+ private:
+  PROCESS_INFORMATION info_{};
+  std::chrono::steady_clock::time_point start_;
+};
+
+// The countdowns that fire: the arguments, the display at the start, the
+// command line run, and the earliest and latest second it may run at.
+struct Firing {
+  const char *arguments, *first, *commandLine;
+  double earliest, latest;
+};
+const std::map<std::string, Firing> kFirings = {
+    // -o0 changes the method, which raises a countdown under 10 to 10.
+    {"countdown-raised-by-method", {"-t3 -o0 -r", "00:00:10", "Shutdown -r -t 0", 8, 14}},
+    {"logoff-forced", {"-o0 -t12 -l -f", "00:00:12", "Shutdown -l -f", 10, 16}},
+    {"logoff-plain", {"-o0 -t10 -l", "00:00:10", "Shutdown -l", 8, 14}},
+    {"shutdown-forced", {"-t10 -f -o0", "00:00:10", "Shutdown -s -f -t 0", 8, 14}}};
+
+// ---------------------------------------------------------------------------
+// The main window, the countdown, the operation, Abort
+
+void MainWindowCaptions(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  CheckEqual("main window caption", Text(s.window), "Quellor");
+  // clang-format off
+  const std::pair<int, const char*> kCaptions[] = {
+      {f1::kLabel8, "Quellor"}, {f1::kLabel2, "Computer Operation :"},
+      {f1::kLabel6, "CPU Usage :"}, {f1::kLabel7, "Time out:"}, {f1::kCheck1, "Force close"},
+      {f1::kCheck2, "Always on top"}, {f1::kLabel3, "00:50:00"}, {f1::kLabel1, "hh:mm:ss"},
+      {f1::kFrame2, "Shutdown Methods"}, {f1::kOption1 + 0, "Timer"},
+      {f1::kOption1 + 1, "CPU Idle Only"}, {f1::kOption1 + 2, "Timer AND CPU"},
+      {f1::kOption1 + 3, "Timer OR CPU"}, {f1::kLabel4, "% CPU Usage"}, {f1::kText2, "2"},
+      {f1::kLabel9, "Set Timer"}, {f1::kLabel12, "?"}, {f1::kLabel10, "Abort"},
+      {f1::kCombo1, "Shutdown"}};
+  // clang-format on
+  for (const auto& [id, caption] : kCaptions) ExpectText(s.window, id, caption);
+  Control(s.window, f1::kFrame1);
+
+  // The operations, Hibernate only where the system allows it (Wine does).
+  std::vector<std::string> operations = {"Shutdown", "Restart", "Log Off"};
+  if (IsPwrHibernateAllowed()) operations.emplace_back("Hibernate");
+  Check(ComboItems(s.Main(f1::kCombo1)) == operations, "the operation list is not as expected");
+
+  // -o0 selects Timer and disables the threshold box; no -f clears force
+  // close; a first run is always on top.
+  for (int i = 0; i < 4; ++i) {
+    Check(CheckState(s.Main(f1::kOption1 + i)) == (i == 0 ? BST_CHECKED : BST_UNCHECKED),
+          "Option1(" + std::to_string(i) + ") is in the wrong state with -o0");
+  }
+  Check(!Enabled(s.Main(f1::kText2)), "Text2 is enabled with method Timer");
+  Check(CheckState(s.Main(f1::kCheck1)) == BST_UNCHECKED &&
+            CheckState(s.Main(f1::kCheck2)) == BST_CHECKED && OnTop(s.window),
+        "force close ticked, or always on top not ticked and applied");
+
+  // Nothing is run while the program merely runs. Meanwhile the usage
+  // display shows a sample with two decimals (Wine has the counter).
+  Pause(1.5);
+  CheckRecorded({});
+  const std::string usage = Text(s.Main(f1::kLabel5));
+  const double percent = std::atof(usage.c_str());
+  Check(usage.find_first_not_of("0123456789.%") == std::string::npos && usage.size() >= 5 &&
+            usage.find('.') == usage.size() - 4 && usage.back() == '%' && percent <= 100,
+        "the usage display reads " + Shown(usage) + ", expected a percentage like 3.25%");
 }
 
-HWND Program::WaitForWindow(const char* className, double timeoutSeconds) {
-  HWND window = nullptr;
-  const bool found = WaitUntil(
-      [&] {
-        window = FindProcessWindow(info_.dwProcessId, className);
-        return (window != nullptr && Shown(window)) || !Running();
-      },
-      timeoutSeconds);
-  Check(Running(), std::string("the program ended before its window ") + className + " was shown");
-  Check(found, std::string("no window ") + className + " shown within " +
-                   std::to_string(static_cast<int>(timeoutSeconds)) + " s");
+void CountdownRestart(const std::string& exe) {
+  Run s(exe, "-t15 -o0 -r");
+  ExpectText(s.window, f1::kLabel3, "00:00:15");
+  ExpectText(s.window, f1::kCombo1, "Restart");
+  ExpectCountdownOver(s.window, 4, true);
+  s.ExpectFiring(13, 19, "Shutdown -r -t 0");
+}
+
+void CpuIdleFires(const std::string& exe) {
+  // A stored threshold is not range-checked: at 1000 % every sample is
+  // under it, so "CPU Idle Only" fires in the thirtieth tick, long before
+  // the countdown would.
+  PlantDword("CPU Usage", 1000);
+  Run s(exe, "-o1 -t3000 -r");
+  ExpectText(s.window, f1::kText2, "1000");
+  Check(Enabled(s.Main(f1::kText2)), "Text2 is disabled with CPU Idle Only");
+  Pause(20);
+  const long left = CountdownShown(s.window);
+  Check(s.Running() && left >= 2976 && left <= 2982,
+        "after 20 s the countdown shows " + std::to_string(left) + " s, expected about 2980");
+  s.ExpectFiring(28, 37, "Shutdown -r -t 0");
+  ExpectDwords({{"Option", 1}, {"Time Out", 3000}});
+}
+
+void Abort(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  Pause(2.5);
+  const long left = CountdownShown(s.window);
+  Check(left >= 2996 && left <= 2998,
+        "the countdown shows " + std::to_string(left) + " s left after 2.5 s, expected 2997");
+  s.Abort();
+  // Abort stores the settings: the countdown length, not the time left.
+  ExpectDwords({{"Time Out", 3000}, {"Option", 0}, {"Operation", 0}, {"Force Close", 0}});
+}
+
+// ---------------------------------------------------------------------------
+// The timer dialog
+
+void TimerDialogOk(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  const HWND form3 = s.OpenTimerDialog();
+  // Each opening starts in count-down mode with every field at 0.
+  const HWND countDown = Control(form3, f3::kOption1);
+  Check(WaitUntil([&] { return CheckState(countDown) == BST_CHECKED; }, 1.5) &&
+            CheckState(Control(form3, f3::kOption2)) == BST_UNCHECKED,
+        "the dialog does not open in count-down mode");
+  // clang-format off
+  const std::pair<int, const char*> kCaptions[] = {
+      {f3::kFrame1, "Count down"}, {f3::kOption1, "Count down"}, {f3::kOption2, "Timer"},
+      {f3::kText1, "0"}, {f3::kText2, "0"}, {f3::kText3, "0"}, {f3::kLabel5, "OK"},
+      {f3::kLabel6, "Cancel"}};
+  // clang-format on
+  for (const auto& [id, caption] : kCaptions) ExpectText(form3, id, caption);
+  SetText(Control(form3, f3::kText1), "1");
+  SetText(Control(form3, f3::kText2), "30");
+  Click(Control(form3, f3::kLabel5));
+  // OK shows the new countdown at once; the resumed tick then counts on.
+  const HWND label3 = s.Main(f1::kLabel3);
+  Check(WaitUntil([&] { return Text(label3) == "01:30:00"; }, 3),
+        "the countdown display reads " + Shown(Text(label3)) + " after OK, expected 01:30:00");
+  s.WaitForHidden(ids::kForm3Class);
+  ExpectCountdownOver(s.window, 2.5, true);
+  s.Abort();
+  ExpectDwords({{"Time Out", 5400}});
+}
+
+void TimerDialogClockTime(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  const HWND form3 = s.OpenTimerDialog();
+  const HWND hours = Control(form3, f3::kText1);
+  // Choosing the time-of-day mode limits the hours to 24 at once.
+  SetText(hours, "30");
+  Send(Control(form3, f3::kOption2), BM_CLICK);
+  const HWND frame = Control(form3, f3::kFrame1);
+  Check(WaitUntil([&] { return Text(frame) == "Timer"; }, 2),
+        "the dialog's frame reads " + Shown(Text(frame)) + " in time-of-day mode");
+  CheckEqual("hours after choosing the time-of-day mode", Text(hours), " 24");
+  // One hour from now, whether or not that passes midnight.
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  SetText(hours, std::to_string((now.wHour + 1) % 24));
+  SetText(Control(form3, f3::kText2), std::to_string(now.wMinute));
+  SetText(Control(form3, f3::kText3), std::to_string(now.wSecond));
+  Click(Control(form3, f3::kLabel5));
+  s.WaitForHidden(ids::kForm3Class);
+  const long left = CountdownShown(s.window);
+  Check(left >= 3597 && left <= 3600,
+        "an hour from now gives a countdown of " + std::to_string(left) + " s, expected 3600");
+  s.Abort();
+  const long stored = DwordSetting("Time Out");
+  Check(stored >= 3598 && stored <= 3600,
+        "the stored countdown length is " + std::to_string(stored) + ", expected 3600");
+}
+
+void TimerDialogCancel(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  Pause(1.5);
+  const HWND form3 = s.OpenTimerDialog();
+  const std::string before = Text(s.Main(f1::kLabel3));
+  SetText(Control(form3, f3::kText1), "5");
+  ExpectCountdownOver(s.window, 3, false);  // no tick runs while the dialog is open
+  Click(Control(form3, f3::kLabel6));
+  s.WaitForHidden(ids::kForm3Class);
+  ExpectText(s.window, f1::kLabel3, before);
+  ExpectCountdownOver(s.window, 2.5, true);
+  s.Abort();
+  ExpectDwords({{"Time Out", 3000}});
+}
+
+// ---------------------------------------------------------------------------
+// The help window
+
+void ExpectHelpContent(HWND form2, bool endsProgram) {
+  std::string usage;
+  for (const char c : std::string(R"(Command Line Usage:
+quellor -[x] -f -tyy -czz -oww
+[x]  is l, r,  s or h, where
+-l  : Log off
+-r  : Reboot window
+-s  : Shutdown window
+-h  : Hibernate (must enable in Power Options)
+
+-f  : Forces running applications to close without warning. This will not prompt for File-Save in any open applications, so will result in a loss of all unsaved data!!!
+
+yy  : timer in secs
+
+zz  : CPU Usage in %
+
+ww  : 0 = Timer only
+         1 = CPU idle only
+         2 = Timer AND CPU idle
+         3 = Timer OR CPU idle
+
+-?  : Show this help menu
+
+default : -s -f -t10 -c2-o2)")) {
+    usage += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  }
+  CheckEqual("help window caption", Text(form2), "Quellor Help");
+  const std::pair<int, std::string> kCaptions[] = {{f2::kLabel3, "Quellor"},
+                                                   {f2::kLabel4, "Version :2.0.3"},
+                                                   {f2::kText1, usage},
+                                                   {f2::kLabel5, "Online Help"}};
+  for (const auto& [id, caption] : kCaptions) ExpectText(form2, id, caption);
+  // One of the two OK labels: the one that ends the program, or the one that
+  // returns to the main window.
+  const HWND ends = Control(form2, f2::kLabel1), returns = Control(form2, f2::kLabel2);
+  Check(Shown(ends) == endsProgram && Enabled(ends) == endsProgram &&
+            Shown(returns) != endsProgram && Enabled(returns) != endsProgram,
+        std::string("the help window does not offer only the OK that ") +
+            (endsProgram ? "ends the program" : "returns"));
+}
+
+void HelpFromMainWindow(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  Pause(1.5);
+  Click(s.Main(f1::kLabel12));
+  const HWND form2 = s.WaitForWindow(ids::kForm2Class, 5);
+  ExpectHelpContent(form2, false);
+  Check(WaitUntil([&] { return !Shown(s.window); }, 2), "the main window stays shown under help");
+  ExpectCountdownOver(s.window, 2.5, false);
+  Click(Control(form2, f2::kLabel2));
+  Check(WaitUntil([&] { return Shown(s.window); }, 3), "the main window did not come back");
+  s.WaitForHidden(ids::kForm2Class);
+  Check(Enabled(s.window), "the main window is disabled after help");
+  ExpectCountdownOver(s.window, 2.5, true);
+  s.Abort();
+}
+
+void HelpSwitch(const std::string& exe) {
+  Run s(exe, "-?", ids::kForm2Class);
+  ExpectHelpContent(s.window, true);
+  s.WaitForHidden(ids::kForm1Class);
+  Pause(1);
+  Click(s.Main(f2::kLabel1));
+  Check(s.WaitForExit(5), "the program did not end within 5 s of the help window's OK");
+  Pause(1);
+  CheckRecorded({});
+  Check(!SettingsKeyExists(), "the help window's OK stored settings");
+}
+
+void HelpSwitchOverridden(const std::string& exe) {
+  // An operation switch is looked for before -?, which then shows no help.
+  Run s(exe, "-? -r -t3000 -o0");
+  ExpectText(s.window, f1::kCombo1, "Restart");
+  Pause(1);
+  s.WaitForHidden(ids::kForm2Class);
+  CheckRecorded({});
+}
+
+// ---------------------------------------------------------------------------
+// Always on top, and the stored settings
+
+void AlwaysOnTop(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  const HWND form3 = s.OpenTimerDialog();
+  const HWND check2 = s.Main(f1::kCheck2);
+  Check(OnTop(s.window) && OnTop(form3), "the main window and the dialog are not both on top");
+  // Clearing the box takes both windows off the top; ticking puts both back.
+  for (const bool ticked : {false, true, false}) {
+    Send(check2, BM_CLICK);
+    Check(WaitUntil(
+              [&] {
+                return CheckState(check2) == (ticked ? BST_CHECKED : BST_UNCHECKED) &&
+                       OnTop(s.window) == ticked && OnTop(form3) == ticked;
+              },
+              2),
+          std::string(ticked ? "ticking" : "clearing") +
+              " Always on top did not apply to both windows");
+  }
+  Click(Control(form3, f3::kLabel6));
+  s.WaitForHidden(ids::kForm3Class);
+  s.Abort();
+  ExpectDwords({{"Always Top", 0}});
+}
+
+// What a run with -t12 -o0 -r stores, where the main window stood.
+void ExpectSettingsOfTheRestartRun(const RECT& where) {
+  const long x = DwordSetting("PositionX"), y = DwordSetting("PositionY");
+  Check(std::labs(x - Twips(where.left)) <= Twips(1) && std::labs(y - Twips(where.top)) <= Twips(1),
+        "the stored position " + std::to_string(x) + "," + std::to_string(y) +
+            " is not where the window stood (" + std::to_string(Twips(where.left)) + "," +
+            std::to_string(Twips(where.top)) + " twips)");
+  // clang-format off
+  ExpectDwords({{"Operation", 1}, {"CPU Usage", 2}, {"Time Out", 12}, {"Option", 0},
+                {"Force Close", 0}, {"Always Top", 1}});
+  // clang-format on
+}
+
+void SettingsSavedOnFiring(const std::string& exe) {
+  Run s(exe, "-t12 -o0 -r");
+  const RECT where = ScreenRect(s.window);
+  Check(!SettingsKeyExists(), "settings were stored before anything fired");
+  s.ExpectFiring(10, 16, "Shutdown -r -t 0");
+  ExpectSettingsOfTheRestartRun(where);
+}
+
+void ShutdownCommandMissing(const std::string& exe) {
+  // Without the system's shutdown command the program still ends in time,
+  // having stored its settings first.
+  const ShutdownCommandAway away;
+  Run s(exe, "-t12 -o0 -r");
+  const RECT where = ScreenRect(s.window);
+  Check(s.WaitForExit(20), "the program was still running 20 s after its start");
+  Note("the program ended " + Seconds(s.Elapsed()) + " after its start");
+  CheckRecorded({});
+  ExpectSettingsOfTheRestartRun(where);
+}
+
+void SettingsPlanted(const std::string& exe) {
+  PlantString("CPU Usage", "abc");
+  PlantDword("Always Top", 0);
+  PlantDword("Time Out", 3600);
+  {
+    // The command line wins over the stored countdown.
+    Run s(exe, "-t120");
+    ExpectText(s.window, f1::kLabel3, "00:02:00");
+    ExpectText(s.window, f1::kText2, "abc");
+    Check(CheckState(s.Main(f1::kCheck2)) == BST_UNCHECKED && !OnTop(s.window),
+          "Always on top is ticked or applied although 0 was stored");
+  }
+  // Without a command line the stored countdown holds, and nothing clears
+  // force close.
+  Run s(exe, "");
+  ExpectText(s.window, f1::kLabel3, "01:00:00");
+  ExpectText(s.window, f1::kText2, "abc");
+  Check(CheckState(s.Main(f1::kCheck1)) == BST_CHECKED, "Force close is clear");
+  CheckRecorded({});
+}
+
+using Scenario = void (*)(const std::string& exe);
+
+const std::map<std::string, Scenario>& Scenarios() {
+  static const std::map<std::string, Scenario> kAll = {
+      {"main-window-captions", MainWindowCaptions},
+      {"countdown-restart", CountdownRestart},
+      {"abort", Abort},
+      {"cpu-idle-fires", CpuIdleFires},
+      {"timer-dialog-ok", TimerDialogOk},
+      {"timer-dialog-cancel", TimerDialogCancel},
+      {"timer-dialog-clock-time", TimerDialogClockTime},
+      {"help-from-main-window", HelpFromMainWindow},
+      {"help-switch", HelpSwitch},
+      {"help-switch-overridden", HelpSwitchOverridden},
+      {"always-on-top", AlwaysOnTop},
+      {"settings-saved-on-firing", SettingsSavedOnFiring},
+      {"shutdown-command-missing", ShutdownCommandMissing},
+      {"settings-planted", SettingsPlanted},
+  };
+  return kAll;
+}
+
+HWND FindAnyWindow(const std::string& className) {
+  const HWND window = FindProcessWindow(0, className.c_str());
+  Check(window != nullptr, "no window " + className);
   return window;
 }
 
-bool Program::WaitForExit(double timeoutSeconds) {
-  return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeoutSeconds * 1000)) ==
-         WAIT_OBJECT_0;
-}
-
-bool Program::Running() const {
-  return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
-void Program::Terminate() {
-  TerminateProcess(info_.hProcess, 1);
-  WaitForSingleObject(info_.hProcess, 5000);
-}
-
-double Program::WaitForFiring(double timeoutSeconds) {
-  double recordedAt = -1;
-  const bool ended = WaitUntil(
-      [&] {
-        if (recordedAt < 0 && !ReadRecorder().empty()) recordedAt = Elapsed();
-        return !Running();
-      },
-      timeoutSeconds);
-  Check(ended, "the program was still running " + std::to_string(static_cast<int>(timeoutSeconds)) +
-                   " s after its start");
-  const double endedAt = Elapsed();
-  // The recorder is a process of its own; give it time to write its line.
-  if (recordedAt < 0) {
-    WaitUntil([] { return !ReadRecorder().empty(); }, 3);
-    if (!ReadRecorder().empty()) recordedAt = Elapsed();
+int Main(const std::vector<std::string>& args) {
+  const std::string command = args.empty() ? "" : args[0];
+  if (command == "list") {
+    for (const auto& [name, scenario] : Scenarios()) std::printf("%s\n", name.c_str());
+    for (const auto& [name, firing] : kFirings) std::printf("%s\n", name.c_str());
+  } else if (command == "run" && args.size() == 3 &&
+             (Scenarios().count(args[1]) != 0 || kFirings.count(args[1]) != 0)) {
+    std::printf("%s\n", args[1].c_str());
+    PrepareCleanState();
+    if (kFirings.count(args[1]) != 0) {
+      const Firing& f = kFirings.at(args[1]);
+      Run s(args[2], f.arguments);
+      ExpectText(s.window, f1::kLabel3, f.first);
+      s.ExpectFiring(f.earliest, f.latest, f.commandLine);
+    } else {
+      Scenarios().at(args[1])(args[2]);
+    }
+    KillProcesses("quellor.exe");
+    std::printf("PASS %s\n", args[1].c_str());
+  } else if (command == "prepare" && args.size() == 1) {
+    PrepareCleanState();
+  } else if (command == "wait-window" && args.size() == 2) {
+    Check(WaitUntil(
+              [&] {
+                const HWND window = FindProcessWindow(0, args[1].c_str());
+                return window != nullptr && Shown(window);
+              },
+              15),
+          "no window " + args[1] + " shown");
+  } else if (command == "click" && args.size() == 3) {
+    Click(Control(FindAnyWindow(args[1]), std::atoi(args[2].c_str())));
+  } else if (command == "rect" && args.size() == 3) {
+    const RECT r = ScreenRect(Control(FindAnyWindow(args[1]), std::atoi(args[2].c_str())));
+    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+  } else if (command == "place" && args.size() == 3) {
+    PlantDword("PositionX", static_cast<DWORD>(std::atol(args[1].c_str())));
+    PlantDword("PositionY", static_cast<DWORD>(std::atol(args[2].c_str())));
+  } else if (command == "recorded" && args.size() == 1) {
+    std::fputs(ReadRecorder().c_str(), stdout);
+  } else {
+    std::printf(
+        "usage: quellor_driver run SCENARIO PROGRAM | list | prepare | wait-window CLASS |\n"
+        "       click CLASS ID | rect CLASS ID | place X Y | recorded\n");
+    return 2;
   }
-  // Anything started late would show up now.
-  Pause(0.5);
-  char line[96];
-  std::snprintf(line, sizeof line, "program ended %.2f s after its start", endedAt);
-  Note(line);
-  return recordedAt < 0 ? endedAt : recordedAt;
+  std::fflush(stdout);
+  return 0;
 }
 
-void PrepareCleanState() {
-  KillProcesses("quellor.exe");
-  RequireRecorder();
-  ClearRecorder();
-  DeleteSettings();
-}
-
+}  // namespace
 }  // namespace quellor::wintest
+
+int main(int argc, char** argv) {
+  try {
+    return quellor::wintest::Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const quellor::wintest::TestFailure& failure) {
+    std::printf("FAIL: %s\n", failure.what());
+    quellor::wintest::KillProcesses("quellor.exe");
+    return 1;
+  }
+}

@@ -3,17 +3,25 @@
 
 #include <windows.h>
 
-namespace quellor::wintest {
+#include <string>
 
-// The environment variable that names the file the recorder appends to.
-inline constexpr const char* kRecorderFileVariable = "QUELLOR_SHUTDOWN_LOG";
-inline constexpr const char* kDefaultRecorderDirectory = "C:\\quellor-tests";
-inline constexpr const char* kDefaultRecorderFile = "C:\\quellor-tests\\shutdown-calls.txt";
+namespace quellor::wintest {
 
 // Given as the last argument, the recorder only answers who it is.
 inline constexpr const char* kIdentifyArgument = "--quellor-recorder-identify";
 inline constexpr const char* kIdentity = "quellor shutdown recorder";
 // Its exit code then; the low byte (0x43, 67) is what a Unix shell sees.
 inline constexpr DWORD kIdentityExitCode = 0x51435243;
+
+// The file the recorder appends to: named by QUELLOR_SHUTDOWN_LOG, or else
+// C:\quellor-tests\shutdown-calls.txt.
+inline std::string RecorderFile() {
+  char buffer[MAX_PATH * 2] = {};
+  const DWORD length =
+      GetEnvironmentVariableA("QUELLOR_SHUTDOWN_LOG", buffer, static_cast<DWORD>(sizeof buffer));
+  if (length > 0 && length < sizeof buffer) return std::string(buffer, length);
+  CreateDirectoryA("C:\\quellor-tests", nullptr);
+  return "C:\\quellor-tests\\shutdown-calls.txt";
+}
 
 }  // namespace quellor::wintest

@@ -15,30 +15,10 @@
 
 namespace {
 
-std::string RecorderFile() {
-  char buffer[MAX_PATH * 2] = {};
-  const DWORD length = GetEnvironmentVariableA(quellor::wintest::kRecorderFileVariable, buffer,
-                                               static_cast<DWORD>(sizeof buffer));
-  if (length > 0 && length < sizeof buffer) return std::string(buffer, length);
-  CreateDirectoryA(quellor::wintest::kDefaultRecorderDirectory, nullptr);
-  return quellor::wintest::kDefaultRecorderFile;
-}
-
 bool IsIdentifyRequest(const std::string& commandLine) {
-  const std::string argument = quellor::wintest::kIdentifyArgument;
-  return commandLine.size() >= argument.size() + 1 &&
-         commandLine.compare(commandLine.size() - argument.size(), argument.size(), argument) ==
-             0 &&
-         commandLine[commandLine.size() - argument.size() - 1] == ' ';
-}
-
-void Identify() {
-  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
-    const std::string line = std::string(quellor::wintest::kIdentity) + "\n";
-    DWORD written = 0;
-    WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  }
+  const std::string argument = std::string(" ") + quellor::wintest::kIdentifyArgument;
+  return commandLine.size() >= argument.size() &&
+         commandLine.compare(commandLine.size() - argument.size(), argument.size(), argument) == 0;
 }
 
 // Appends one line; a reader holding the file open briefly is waited for.
@@ -64,8 +44,11 @@ bool Append(const std::string& path, const std::string& line) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string commandLine = GetCommandLineA();
   if (IsIdentifyRequest(commandLine)) {
-    Identify();
+    const std::string line = std::string(quellor::wintest::kIdentity) + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+              &written, nullptr);
     return static_cast<int>(quellor::wintest::kIdentityExitCode);
   }
-  return Append(RecorderFile(), commandLine + "\n") ? 0 : 1;
+  return Append(quellor::wintest::RecorderFile(), commandLine + "\n") ? 0 : 1;
 }

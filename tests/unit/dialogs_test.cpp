@@ -1,3 +1,5 @@
+// The timer dialog (field rules, OK's arithmetic with a fake clock, Cancel,
+// docking and dragging), and the help window's text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,26 +49,22 @@ class TimerDialogTest : public ::testing::Test {
 
 TEST_F(TimerDialogTest, FieldRulesRoundClampAndWriteBackWithABlank) {
   Open();
-  const std::vector<std::pair<const char*, const char*>> minutes = {
-      {"75", " 60"}, {"60", " 60"}, {"-3", " 0"},     {"abc", " 0"},
-      {"2.5", " 2"}, {"3.5", " 4"}, {"99999", " 60"}, {"1e309", " 60"}};
-  for (const auto& [typed, kept] : minutes) {
+  const std::pair<const char*, const char*> kMinutes[] = {
+      {"75", " 60"}, {"-3", " 0"}, {"abc", " 0"}, {"2.5", " 2"}, {"3.5", " 4"}, {"1e309", " 60"}};
+  for (const auto& [typed, kept] : kMinutes) {
     Leave(dialog.Text2, typed);
     Leave(dialog.Text3, typed);
-    EXPECT_EQ(dialog.Text2.Text(), kept) << typed;
-    EXPECT_EQ(dialog.Text3.Text(), kept) << typed;
+    EXPECT_EQ(dialog.Text2.Text() + "|" + dialog.Text3.Text(), std::string(kept) + "|" + kept)
+        << typed;
   }
-  // Count-down hours stop only where 16 bits do.
+  // Count-down hours stop only where 16 bits do; clock hours at 24.
   Leave(dialog.Text1, "99999");
   EXPECT_EQ(dialog.Text1.Text(), " 32767");
   Leave(dialog.Text1, "30");
-  EXPECT_EQ(dialog.Text1.Text(), " 30");
   dialog.Option2.Select();
-  EXPECT_EQ(dialog.Frame1.Caption(), "Timer");
-  EXPECT_EQ(dialog.Text1.Text(), " 24");
+  EXPECT_EQ(dialog.Frame1.Caption() + dialog.Text1.Text(), "Timer 24");
   dialog.Option1.Select();
-  EXPECT_EQ(dialog.Frame1.Caption(), "Count down");
-  EXPECT_EQ(dialog.Text1.Text(), " 24");
+  EXPECT_EQ(dialog.Frame1.Caption() + dialog.Text1.Text(), "Count down 24");
   dialog.Text2.TextTypedByUser("123");
   dialog.Text2.OnGotFocus();
   EXPECT_EQ(dialog.Text2.SelLength(), 3);
@@ -82,25 +80,23 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
     const char* shown;  // the main window's display afterwards
   };
   const std::vector<Case> cases = {
-      {false, {}, "0", "0", "0", kStood, "-"},
-      {false, {}, "0", "0", "10", kStood, "-"},
-      {false, {}, "0", "0", "11", 11, "00:00:11"},
+      // clang-format off
+      {false, {}, "0", "0", "10", kStood, "-"}, {false, {}, "0", "0", "11", 11, "00:00:11"},
       {false, {}, "1", "30", "0", 5400, "01:30:00"},
-      {false, {}, "100", "0", "0", 360000, nullptr},
+      {false, {}, "100", "0", "0", 360000, "100:00:00"},
       {false, {}, "0", "75", "0", 4500, "01:15:00"},  // minutes still focused
       {false, {}, "-1", "0", "0", 82800, "23:00:00"},
       {false, {}, "-30", "0", "0", kStood, "-"},  // still negative after the day
-      {false, {}, "1e309", "0", "0", kStood, "-"},
-      {false, {}, "-1e309", "0", "0", kStood, "-"},
       {false, {}, "1e309", "-1e309", "0", kStood, "-"},
       {false, {}, "600000", "0", "0", kStood, "-"},
       {true, {22, 0, 0}, "23", "0", "0", 3600, "01:00:00"},
       {true, {22, 0, 0}, "21", "0", "0", 82800, "23:00:00"},
       {true, {22, 0, 0}, "22", "0", "0", kStood, "-"},
+      {true, {22, 0, 0}, "1e309", "0", "0", kStood, "-"},
       {true, {23, 59, 55}, "0", "0", "0", 5, "00:00:05"},
       {true, {13, 14, 15}, "24", "0", "0", 38745, "10:45:45"},
-      {true, {22, 59, 59}, "23", "30", "0", 1801, "00:30:01"},  // one reading of the clock
-      {true, {22, 0, 0}, "1e309", "0", "0", kStood, "-"}};
+      {true, {22, 59, 59}, "23", "30", "0", 1801, "00:30:01"}};  // one reading of the clock
+  // clang-format on
   for (const Case& c : cases) {
     program.CountdownSeconds = kStood;
     program.TimeOutSeconds = 600;
@@ -115,11 +111,8 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
     const std::string at = std::string(c.h) + " " + c.m + " " + c.s;
     EXPECT_EQ(program.CountdownSeconds, c.countdown) << at;
     EXPECT_EQ(program.TimeOutSeconds, c.countdown == kStood ? 36 : c.countdown) << at;
-    if (c.shown != nullptr) {
-      EXPECT_EQ(form1.Label3.Caption(), c.shown) << at;
-    }
-    EXPECT_TRUE(form1.Timer1.Enabled());
-    EXPECT_FALSE(dialog.Loaded());
+    EXPECT_EQ(form1.Label3.Caption(), c.shown) << at;
+    EXPECT_TRUE(form1.Timer1.Enabled() && !dialog.Loaded());
   }
 }
 
@@ -135,21 +128,19 @@ TEST_F(TimerDialogTest, CancelOrOutsideCloseKeepsTheCountdownAndTheNextOpeningSt
     dialog.Label6.OnMouseDown(MouseArgs{kRightButton});
     EXPECT_TRUE(dialog.Label6.Sunken());
     close(dialog);
-    EXPECT_EQ(program.CountdownSeconds, 75);
-    EXPECT_EQ(program.TimeOutSeconds, 600);
+    EXPECT_EQ(program.CountdownSeconds + program.TimeOutSeconds, 75 + 600);
     EXPECT_TRUE(form1.Timer1.Enabled() && !dialog.Loaded());
   }
 }
 
-TEST_F(TimerDialogTest, LoadDocksUnderTheMainWindowWithItsTopmostSetting) {
+TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   for (int check2 : {1, 2, 0}) {
     form1.Check2.SetDesignValue(check2);
     clock.Clock = {7, 5, 9};
     fake.user32.Calls.clear();
     Open();
     EXPECT_EQ(dialog.Label1.Caption(), "07:05:09");
-    EXPECT_EQ(dialog.Left(), 600);
-    EXPECT_EQ(dialog.Top(), 900 + 3900);
+    EXPECT_EQ(Rect({dialog.Left(), dialog.Top()}), Rect({600, 900 + 3900}));
     const std::string after = check2 != 0 ? " -1 0 0 0 0 3" : " -2 0 0 0 0 3";
     EXPECT_EQ(fake.user32.Calls,
               std::vector<std::string>{"SetWindowPos " + std::to_string(kDialogWindow) + after});
@@ -157,9 +148,6 @@ TEST_F(TimerDialogTest, LoadDocksUnderTheMainWindowWithItsTopmostSetting) {
     EXPECT_EQ(dialog.Label1.Caption(), "07:05:10");
     dialog.Label6.OnClick();
   }
-}
-
-TEST_F(TimerDialogTest, DraggingTheDialogTakesTheMainWindowAlong) {
   Open();
   fake.user32.Calls.clear();
   fake.user32.DuringDrag = [&](WindowHandle) {
@@ -168,15 +156,47 @@ TEST_F(TimerDialogTest, DraggingTheDialogTakesTheMainWindowAlong) {
   dialog.OnMouseMove(MouseArgs{kLeftButton});
   const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
   EXPECT_EQ(fake.user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
-  EXPECT_EQ(form1.Left(), 650);
-  EXPECT_EQ(form1.Top(), 1200);
+  EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({650, 1200}));
   for (int buttons : {int{kRightButton}, kLeftButton | kRightButton}) {
-    dialog.MovedByUser(100, 7000);
+    dialog.MovedByUser(100, 7000);  // moved otherwise: the main window follows, no drag
     dialog.Frame1.OnMouseMove(MouseArgs{buttons});
     EXPECT_EQ(fake.user32.Calls.size(), 2u) << buttons;
-    EXPECT_EQ(form1.Left(), 100);
-    EXPECT_EQ(form1.Top() + form1.Height(), 7000);
+    EXPECT_EQ(Rect({form1.Left(), form1.Top() + form1.Height()}), Rect({100, 7000}));
   }
+}
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return out;
+}
+
+TEST(HelpText, UsageAndVersionReadExactly) {
+  const std::string expected = WithCrLf(R"(Command Line Usage:
+quellor -[x] -f -tyy -czz -oww
+[x]  is l, r,  s or h, where
+-l  : Log off
+-r  : Reboot window
+-s  : Shutdown window
+-h  : Hibernate (must enable in Power Options)
+
+-f  : Forces running applications to close without warning. This will not prompt for File-Save in any open applications, so will result in a loss of all unsaved data!!!
+
+yy  : timer in secs
+
+zz  : CPU Usage in %
+
+ww  : 0 = Timer only
+         1 = CPU idle only
+         2 = Timer AND CPU idle
+         3 = Timer OR CPU idle
+
+-?  : Show this help menu
+
+default : -s -f -t10 -c2-o2)");
+  EXPECT_EQ(UsageText("-s -f -t10 -c2-o2"), expected);
+  EXPECT_EQ(UsageText("-x"), expected.substr(0, expected.rfind(':') + 2) + "-x");
+  EXPECT_EQ(VersionLine(), "Version :2.0.3");
 }
 
 }  // namespace
