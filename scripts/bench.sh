@@ -205,7 +205,7 @@ under_xvfb() {
     for name in "${order[@]}"; do
       # shellcheck disable=SC2086 # the arguments are words
       shown=$(wine 'C:\bench\start_probe.exe' 30000 0 "${exe[$name]}" ${args[$name]} </dev/null \
-        2>>"$tmp/probe.err" | awk '$1 == "shown_ms" { print $2 }')
+        2>>"$tmp/probe.err" | tr -d '\r' | awk '$1 == "shown_ms" { print $2 }')
       [ -n "$shown" ] || { echo "bench: $name showed no window" >&2; cat "$tmp/probe.err" >&2; return 1; }
       ((i == 0)) || starts[$name]+="$shown "
     done
