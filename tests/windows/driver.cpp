@@ -27,6 +27,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/control_ids.h"
@@ -669,6 +670,38 @@ void TimerDialogCancel(const std::string& exe) {
   ExpectDwords({{"Time Out", 3000}});
 }
 
+// Where a window was moved, the other follows at the next mouse move over
+// it: the dialog hangs under the main window, the main window sits on the
+// dialog. (The system's own move loop is not driven here: the window is
+// moved as that loop moves it, then the mouse moves.)
+void DialogFollowsMainWindow(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  const HWND form3 = s.OpenTimerDialog();
+  const auto expectDocked = [&](const char* after) {
+    Check(WaitUntil(
+              [&] {
+                const RECT main = ScreenRect(s.window), dialog = ScreenRect(form3);
+                return std::labs(dialog.left - main.left) <= 1 &&
+                       std::labs(dialog.top - main.bottom) <= 1;
+              },
+              3),
+          std::string("the dialog does not hang under the main window after ") + after);
+  };
+  for (const auto& [mover, dx, dy] : {std::tuple{s.window, 40, 30}, std::tuple{form3, -25, 45}}) {
+    const RECT before = ScreenRect(mover);
+    SetWindowPos(mover, nullptr, before.left + dx, before.top + dy, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageA(mover, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    expectDocked(mover == s.window ? "moving the main window" : "moving the dialog");
+    const RECT moved = ScreenRect(mover);
+    Check(moved.left == before.left + dx && moved.top == before.top + dy,
+          "the moved window did not stay where it was put");
+  }
+  Click(Control(form3, f3::kLabel6));
+  s.WaitForHidden(ids::kForm3Class);
+  s.Abort();
+}
+
 // ---------------------------------------------------------------------------
 // The help window
 
@@ -841,6 +874,7 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"timer-dialog-ok", TimerDialogOk},
       {"timer-dialog-cancel", TimerDialogCancel},
       {"timer-dialog-clock-time", TimerDialogClockTime},
+      {"dialog-follows-main-window", DialogFollowsMainWindow},
       {"help-from-main-window", HelpFromMainWindow},
       {"help-switch", HelpSwitch},
       {"help-switch-overridden", HelpSwitchOverridden},
