@@ -333,6 +333,24 @@ long Twips(long pixels) {
   return MulDiv(pixels, 1440, dpi > 0 ? dpi : 96);
 }
 
+// Gives the settings key a security descriptor: none at all (everyone may
+// do everything) or an empty access list (no one may open it; its owner
+// may still change the descriptor back).
+bool SetSettingsKeyLocked(bool locked) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  ACL empty{};
+  InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+  SECURITY_DESCRIPTOR descriptor{};
+  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  SetSecurityDescriptorDacl(&descriptor, TRUE, locked ? &empty : nullptr, FALSE);
+  const LSTATUS status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS;
+}
+
 void PrepareCleanState() {
   KillProcesses("quellor.exe");
   // A run that stopped while the shutdown command was moved away left it
@@ -351,6 +369,7 @@ void PrepareCleanState() {
       1);
   Check(emptied != INVALID_HANDLE_VALUE, "cannot empty the recorder's file " + file);
   CloseHandle(emptied);
+  SetSettingsKeyLocked(false);  // a run that stopped early may have left it locked
   const LSTATUS status = RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
   Check((status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) && !SettingsKeyExists(),
         "cannot delete HKCU\\" + std::string(kProductKey));
@@ -863,6 +882,29 @@ void SettingsPlanted(const std::string& exe) {
   CheckRecorded({});
 }
 
+void SettingsKeyUnreadable(const std::string& exe) {
+  // Stored settings behind a key that cannot be opened count as none: the
+  // built-in defaults hold, Abort still runs and ends, and nothing is lost.
+  PlantDword("Time Out", 3600);
+  PlantDword("Always Top", 0);
+  Check(SetSettingsKeyLocked(true), "cannot lock the settings key");
+  struct Unlock {
+    ~Unlock() { SetSettingsKeyLocked(false); }
+  } unlock;
+  HKEY probe = nullptr;
+  Check(RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &probe) != ERROR_SUCCESS,
+        "the locked settings key can still be opened");
+  {
+    Run s(exe, "-o0");
+    ExpectText(s.window, f1::kLabel3, "00:00:10");
+    Check(CheckState(s.Main(f1::kCheck2)) == BST_CHECKED && OnTop(s.window),
+          "Always on top is not the built-in default");
+    s.Abort();
+  }
+  Check(SetSettingsKeyLocked(false), "cannot unlock the settings key");
+  ExpectDwords({{"Time Out", 3600}, {"Always Top", 0}});
+}
+
 using Scenario = void (*)(const std::string& exe);
 
 const std::map<std::string, Scenario>& Scenarios() {
@@ -882,6 +924,7 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"settings-saved-on-firing", SettingsSavedOnFiring},
       {"shutdown-command-missing", ShutdownCommandMissing},
       {"settings-planted", SettingsPlanted},
+      {"settings-key-unreadable", SettingsKeyUnreadable},
   };
   return kAll;
 }
