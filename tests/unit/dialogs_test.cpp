@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controller/program.h"
+#include "expected_usage.h"
 #include "fake_platform.h"
 
 namespace quellor {
@@ -165,35 +166,8 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   }
 }
 
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  return out;
-}
-
 TEST(HelpText, UsageAndVersionReadExactly) {
-  const std::string expected = WithCrLf(R"(Command Line Usage:
-quellor -[x] -f -tyy -czz -oww
-[x]  is l, r,  s or h, where
--l  : Log off
--r  : Reboot window
--s  : Shutdown window
--h  : Hibernate (must enable in Power Options)
-
--f  : Forces running applications to close without warning. This will not prompt for File-Save in any open applications, so will result in a loss of all unsaved data!!!
-
-yy  : timer in secs
-
-zz  : CPU Usage in %
-
-ww  : 0 = Timer only
-         1 = CPU idle only
-         2 = Timer AND CPU idle
-         3 = Timer OR CPU idle
-
--?  : Show this help menu
-
-default : -s -f -t10 -c2-o2)");
+  const std::string expected = ExpectedUsageText();
   EXPECT_EQ(UsageText("-s -f -t10 -c2-o2"), expected);
   EXPECT_EQ(UsageText("-x"), expected.substr(0, expected.rfind(':') + 2) + "-x");
   EXPECT_EQ(VersionLine(), "Version :2.0.3");

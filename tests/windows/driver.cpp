@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "common/control_ids.h"
+#include "expected_usage.h"
 #include "recorder_identity.h"
 
 namespace quellor::wintest {
@@ -725,31 +726,7 @@ void DialogFollowsMainWindow(const std::string& exe) {
 // The help window
 
 void ExpectHelpContent(HWND form2, bool endsProgram) {
-  std::string usage;
-  for (const char c : std::string(R"(Command Line Usage:
-quellor -[x] -f -tyy -czz -oww
-[x]  is l, r,  s or h, where
--l  : Log off
--r  : Reboot window
--s  : Shutdown window
--h  : Hibernate (must enable in Power Options)
-
--f  : Forces running applications to close without warning. This will not prompt for File-Save in any open applications, so will result in a loss of all unsaved data!!!
-
-yy  : timer in secs
-
-zz  : CPU Usage in %
-
-ww  : 0 = Timer only
-         1 = CPU idle only
-         2 = Timer AND CPU idle
-         3 = Timer OR CPU idle
-
--?  : Show this help menu
-
-default : -s -f -t10 -c2-o2)")) {
-    usage += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  }
+  const std::string usage = ExpectedUsageText();
   CheckEqual("help window caption", Text(form2), "Quellor Help");
   const std::pair<int, std::string> kCaptions[] = {{f2::kLabel3, "Quellor"},
                                                    {f2::kLabel4, "Version :2.0.3"},
