@@ -5,9 +5,12 @@
 # 1. Native: builds core_bench (Release) and runs it.
 # 2. Windows: builds quellor.exe, the baseline program, the start probe and
 #    the shutdown stand-in with the same toolchain; then, under Xvfb in a
-#    throwaway Wine prefix whose shutdown.exe is the stand-in, measures both
-#    programs in one run: start-up to the window shown, resident memory after
-#    10 s, CPU time over a minute of idle ticking, and executable size.
+#    throwaway Wine prefix whose shutdown.exe is the stand-in, measures
+#    Quellor beside two yardsticks in one run: start-up to the window shown,
+#    resident memory after 10 s, CPU time over a minute of idle ticking, and
+#    executable size. The baseline is an empty window with a timer; the floor
+#    adds what Quellor cannot do without while it waits (its manifest, one
+#    processor reading and two changing read-outs a second).
 #
 # Writes build/bench/report.txt (figures and ratios) and
 # build/bench/idle-cpu.png (CPU time over the idle minute). Quellor runs with
@@ -31,10 +34,12 @@ startRuns=${BENCH_START_RUNS:-7}
 quellorArgs=(-t30000 -o0)
 prefix=$root/build/bench-prefix
 memorySecond=10
-# Seconds between both windows shown and the start of the idle minute, so
+# Seconds between all windows shown and the start of the idle minute, so
 # that the minute holds ticks alone and not the end of start-up.
 settle=5
 
+# One line of the footprint table.
+row() { printf '  %-40s %9s %9s %9s %7s %-16s %7s\n' "$@"; }
 # Ratio a/b with two decimals, or n/a when b is 0.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b + 0 == 0) print "n/a"; else printf "%.2f", a / b }'; }
 # "met" or "MISSED": whether value <= limit.
@@ -99,7 +104,7 @@ native_part() {
 windows_part() {
   cmake -S "$root" -B "$windowsDir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-  cmake --build "$windowsDir" --target quellor shutdown_recorder baseline_window start_probe \
+  cmake --build "$windowsDir" --target quellor shutdown_recorder baseline_window floor_window start_probe \
     -j "$jobs"
   [ -f "$windowsDir/quellor.exe" ] || { echo "bench: no $windowsDir/quellor.exe" >&2; return 1; }
   BENCH_WINDOWS_DIR=$windowsDir xvfb-run -a -s "-screen 0 1024x768x24" "$self" --under-xvfb
@@ -187,22 +192,23 @@ under_xvfb() {
     { echo "bench: the shutdown recorder is not in place; stopping" >&2; return 1; }
   : >"$calls"
 
-  cp "$bin/start_probe.exe" "$bin/baseline_window.exe" "$windowsDir/quellor.exe" \
-    "$prefix/drive_c/bench/"
-  local -A args=([baseline]="" [quellor]="${quellorArgs[*]}")
-  local -A exe=([baseline]='C:\bench\baseline_window.exe' [quellor]='C:\bench\quellor.exe')
+  cp "$bin/start_probe.exe" "$bin/baseline_window.exe" "$bin/floor_window.exe" \
+    "$windowsDir/quellor.exe" "$prefix/drive_c/bench/"
+  local programs=(baseline floor quellor)
+  local -A args=([baseline]="" [floor]="" [quellor]="${quellorArgs[*]}")
+  local -A exe=([baseline]='C:\bench\baseline_window.exe' [floor]='C:\bench\floor_window.exe'
+    [quellor]='C:\bench\quellor.exe')
   local -A size=([baseline]=$(stat -c %s "$bin/baseline_window.exe")
-    [quellor]=$(stat -c %s "$windowsDir/quellor.exe"))
+    [floor]=$(stat -c %s "$bin/floor_window.exe") [quellor]=$(stat -c %s "$windowsDir/quellor.exe"))
 
-  # Start-up: each program started alone, in alternating order, after one
-  # start of each that is not counted (the first start in a new prefix reads
-  # the system's files from disk).
-  local i name shown
+  # Start-up: each program started alone, in an order that turns round
+  # from run to run, after one start of each that is not counted (the first
+  # start in a new prefix reads the system's files from disk).
+  local i j name shown
   local -A starts=()
   for ((i = 0; i <= startRuns; i++)); do
-    local order=(baseline quellor)
-    ((i % 2 == 0)) && order=(quellor baseline)
-    for name in "${order[@]}"; do
+    for ((j = 0; j < ${#programs[@]}; j++)); do
+      name=${programs[(i + j) % ${#programs[@]}]}
       # shellcheck disable=SC2086 # the arguments are words
       shown=$(wine 'C:\bench\start_probe.exe' 30000 0 "${exe[$name]}" ${args[$name]} </dev/null \
         2>>"$tmp/probe.err" | tr -d '\r' | awk '$1 == "shown_ms" { print $2 }')
@@ -211,12 +217,12 @@ under_xvfb() {
     done
   done
 
-  # The idle minute: both programs running at once, sampled every second
-  # from $settle s after both windows are shown; the resident memory is read
+  # The idle minute: all three programs running at once, sampled every second
+  # from $settle s after all windows are shown; the resident memory is read
   # $memorySecond s after they were shown.
   local holdMs=$(((idleSeconds + settle + 5) * 1000))
   local -A pid=()
-  for name in baseline quellor; do
+  for name in "${programs[@]}"; do
     # shellcheck disable=SC2086
     wine 'C:\bench\start_probe.exe' 30000 "$holdMs" "${exe[$name]}" ${args[$name]} \
       </dev/null >"$tmp/$name.probe" 2>&1 &
@@ -232,32 +238,32 @@ under_xvfb() {
   server=$(wineserver_pid) || server=""
   sleep "$settle"
 
-  local data=$out/idle-cpu.dat t0 t now ticks0b ticks0q sched0b sched0q server0=0
-  local -A rss=() anon=()
+  local data=$out/idle-cpu.dat t0 t now server0=0
+  local -A rss=() anon=() ticks0=() sched0=()
   t0=$(date +%s.%N)
-  ticks0b=$(cpu_ticks_ms "${pid[baseline]}")
-  ticks0q=$(cpu_ticks_ms "${pid[quellor]}")
-  sched0b=$(sched_ms "${pid[baseline]}")
-  sched0q=$(sched_ms "${pid[quellor]}")
+  for name in "${programs[@]}"; do
+    ticks0[$name]=$(cpu_ticks_ms "${pid[$name]}")
+    sched0[$name]=$(sched_ms "${pid[$name]}")
+  done
   [ -n "$server" ] && server0=$(sched_ms "$server")
-  echo "# seconds baseline_ms quellor_ms baseline_sched_ms quellor_sched_ms wineserver_ms" >"$data"
+  echo "# seconds baseline_ms quellor_ms baseline_sched_ms quellor_sched_ms wineserver_ms" \
+    "floor_ms floor_sched_ms" >"$data"
   for ((t = 0; t <= idleSeconds; t++)); do
     now=$(date +%s.%N)
     sleep "$(awk -v a="$t0" -v t="$t" -v n="$now" 'BEGIN { d = a + t - n; printf "%.3f", (d > 0 ? d : 0) }')"
-    for name in baseline quellor; do
+    local -A ticks=() sched=()
+    local ws=0
+    for name in "${programs[@]}"; do
       [ -r "/proc/${pid[$name]}/stat" ] || { echo "bench: $name ended during the idle minute" >&2; return 1; }
+      ticks[$name]=$(($(cpu_ticks_ms "${pid[$name]}") - ${ticks0[$name]}))
+      sched[$name]=$(awk -v a="$(sched_ms "${pid[$name]}")" -v b="${sched0[$name]}" \
+        'BEGIN { printf "%.3f", a - b }')
     done
-    local sb sq wb wq ws=0
-    sb=$(cpu_ticks_ms "${pid[baseline]}")
-    sq=$(cpu_ticks_ms "${pid[quellor]}")
-    wb=$(sched_ms "${pid[baseline]}")
-    wq=$(sched_ms "${pid[quellor]}")
-    [ -n "$server" ] && ws=$(sched_ms "$server")
-    awk -v t="$t" -v a="$sb" -v a0="$ticks0b" -v b="$sq" -v b0="$ticks0q" -v c="$wb" -v c0="$sched0b" \
-      -v d="$wq" -v d0="$sched0q" -v e="$ws" -v e0="$server0" \
-      'BEGIN { printf "%d %d %d %.3f %.3f %.3f\n", t, a - a0, b - b0, c - c0, d - d0, e - e0 }' >>"$data"
+    [ -n "$server" ] && ws=$(awk -v a="$(sched_ms "$server")" -v b="$server0" 'BEGIN { printf "%.3f", a - b }')
+    echo "$t ${ticks[baseline]} ${ticks[quellor]} ${sched[baseline]} ${sched[quellor]} $ws" \
+      "${ticks[floor]} ${sched[floor]}" >>"$data"
     if ((t == memorySecond - settle)); then
-      for name in baseline quellor; do
+      for name in "${programs[@]}"; do
         rss[$name]=$(status_kb "${pid[$name]}" VmRSS)
         anon[$name]=$(status_kb "${pid[$name]}" RssAnon)
       done
@@ -270,12 +276,20 @@ under_xvfb() {
   last=$(tail -n 1 "$data")
   startB=$(echo "${starts[baseline]}" | tr ' ' '\n' | grep . | median)
   startQ=$(echo "${starts[quellor]}" | tr ' ' '\n' | grep . | median)
-  local idleB idleQ schedB schedQ serverMs
-  read -r _ idleB idleQ schedB schedQ serverMs <<<"$last"
+  local idleB idleQ schedB schedQ serverMs idleF schedF startF
+  read -r _ idleB idleQ schedB schedQ serverMs idleF schedF <<<"$last"
+  startF=$(echo "${starts[floor]}" | tr ' ' '\n' | grep . | median)
   local callCount
   callCount=$(grep -c . "$calls" || true)
 
   local rStart rRss rAnon rIdle rSched rSize
+  local fStart fRss fAnon fIdle fSched fSize
+  fStart=$(ratio "$startQ" "$startF")
+  fRss=$(ratio "${rss[quellor]}" "${rss[floor]}")
+  fAnon=$(ratio "${anon[quellor]}" "${anon[floor]}")
+  fIdle=$(ratio "$idleQ" "$idleF")
+  fSched=$(ratio "$schedQ" "$schedF")
+  fSize=$(ratio "${size[quellor]}" "${size[floor]}")
   rStart=$(ratio "$startQ" "$startB")
   rRss=$(ratio "${rss[quellor]}" "${rss[baseline]}")
   rAnon=$(ratio "${anon[quellor]}" "${anon[baseline]}")
@@ -283,30 +297,33 @@ under_xvfb() {
   rSched=$(ratio "$schedQ" "$schedB")
   rSize=$(ratio "${size[quellor]}" "${size[baseline]}")
   {
-    echo "Footprint under $(wine --version) with Xvfb: baseline (empty WS_POPUP window, one 1000 ms"
-    echo "timer) and Quellor (${quellorArgs[*]}), same toolchain and flags (MinSizeRel, static)"
-    printf '  %-46s %12s %12s %7s  %s\n' "" baseline Quellor ratio target
-    printf '  %-46s %12s %12s %7s  %s\n' "start-up to window shown, ms (median of $startRuns)" \
-      "$startB" "$startQ" "$rStart" "<= 1.25 $(verdict "$rStart" 1.25)"
-    printf '  %-46s %12s %12s %7s  %s\n' "resident memory after ${memorySecond} s, KiB (VmRSS)" \
-      "${rss[baseline]}" "${rss[quellor]}" "$rRss" "<= 1.10 $(verdict "$rRss" 1.10)"
-    printf '  %-46s %12s %12s %7s\n' "  of it anonymous, KiB (RssAnon)" \
-      "${anon[baseline]}" "${anon[quellor]}" "$rAnon"
-    printf '  %-46s %12s %12s %7s\n' "CPU over ${idleSeconds} s idle, ms (utime+stime)" \
-      "$idleB" "$idleQ" "$rIdle"
-    printf '  %-46s %12s %12s %7s  %s\n' "CPU over ${idleSeconds} s idle, ms (scheduler runtime)" \
-      "$schedB" "$schedQ" "$rSched" "<= 1.5 $(verdict "$rSched" 1.5)"
-    printf '  %-46s %12s %12s %7s  %s\n' "executable size, bytes" "${size[baseline]}" \
-      "${size[quellor]}" "$rSize" \
-      "Quellor < 1048576 $(verdict "${size[quellor]}" 1048575)"
-    echo "  start-up runs, ms: baseline ${starts[baseline]}; Quellor ${starts[quellor]}"
+    echo "Footprint under $(wine --version) with Xvfb, all built with the same toolchain and flags"
+    echo "(MinSizeRel, static). baseline: an empty WS_POPUP window with one 1000 ms timer. floor: the"
+    echo "baseline with Quellor's manifest, one processor reading and two changing red-on-black"
+    echo "read-outs a second. Quellor: ${quellorArgs[*]}. The targets hold Quellor against the baseline."
+    row "" baseline floor Quellor "Q/base" target "Q/floor"
+    row "start-up to window shown, ms (median of $startRuns)" "$startB" "$startF" "$startQ" \
+      "$rStart" "<= 1.25 $(verdict "$rStart" 1.25)" "$fStart"
+    row "resident memory after ${memorySecond} s, KiB (VmRSS)" "${rss[baseline]}" \
+      "${rss[floor]}" "${rss[quellor]}" "$rRss" "<= 1.10 $(verdict "$rRss" 1.10)" "$fRss"
+    row "  of it anonymous, KiB (RssAnon)" "${anon[baseline]}" "${anon[floor]}" \
+      "${anon[quellor]}" "$rAnon" "" "$fAnon"
+    row "CPU over ${idleSeconds} s idle, ms (utime+stime)" "$idleB" "$idleF" "$idleQ" \
+      "$rIdle" "" "$fIdle"
+    row "CPU over ${idleSeconds} s idle, ms (scheduler)" "$schedB" "$schedF" "$schedQ" \
+      "$rSched" "<= 1.5 $(verdict "$rSched" 1.5)" "$fSched"
+    row "executable size, bytes" "${size[baseline]}" "${size[floor]}" "${size[quellor]}" \
+      "$rSize" "" "$fSize"
+    echo "  executable size target: Quellor under 1048576 bytes, $(verdict "${size[quellor]}" 1048575)"
+    echo "  start-up runs, ms: baseline ${starts[baseline]}; floor ${starts[floor]}; Quellor ${starts[quellor]}"
     if [ -n "$server" ]; then
-      echo "  wineserver CPU over the same ${idleSeconds} s, both programs together: ${serverMs} ms"
+      echo "  wineserver CPU over the same ${idleSeconds} s, the three programs together: ${serverMs} ms"
     else
       echo "  wineserver CPU: not measured (the prefix's wineserver was not found)"
     fi
     echo "  seen by the programs' own system (start probe, GetProcessTimes over the whole run):" \
       "baseline $(awk '$1 == "cpu_ms" { print $2 }' "$tmp/baseline.probe") ms," \
+      "floor $(awk '$1 == "cpu_ms" { print $2 }' "$tmp/floor.probe") ms," \
       "Quellor $(awk '$1 == "cpu_ms" { print $2 }' "$tmp/quellor.probe") ms"
     echo "  shutdown command lines recorded during the measurement: $callCount"
   } >"$out/footprint.txt"
@@ -314,13 +331,15 @@ under_xvfb() {
   gnuplot <<EOF
 set terminal pngcairo size 900,560 font "DejaVu Sans,10"
 set output "$out/idle-cpu.png"
-set title "CPU time over ${idleSeconds} s of idle ticking under Wine (both running at once)"
-set xlabel "seconds of the idle minute (it starts ${settle} s after both windows were shown)"
+set title "CPU time over ${idleSeconds} s of idle ticking under Wine (all three running at once)"
+set xlabel "seconds of the idle minute (it starts ${settle} s after all windows were shown)"
 set ylabel "CPU time used since the minute began, ms"
 set key top left
 set grid
 plot "$data" using 1:3 with linespoints lw 2 pt 7 ps 0.6 lc rgb "#c03020" title "Quellor (utime+stime)", \
      "$data" using 1:5 with lines lw 1 dt 2 lc rgb "#c03020" title "Quellor (scheduler runtime)", \
+     "$data" using 1:7 with linespoints lw 2 pt 9 ps 0.6 lc rgb "#208040" title "floor (utime+stime)", \
+     "$data" using 1:8 with lines lw 1 dt 2 lc rgb "#208040" title "floor (scheduler runtime)", \
      "$data" using 1:2 with linespoints lw 2 pt 5 ps 0.6 lc rgb "#2050c0" title "baseline (utime+stime)", \
      "$data" using 1:4 with lines lw 1 dt 2 lc rgb "#2050c0" title "baseline (scheduler runtime)"
 EOF
