@@ -147,6 +147,9 @@ sched_ms() {
   cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.3f", s / 1e6 }'
 }
 
+# A value the start probe printed; its lines end in CR LF.
+probe_value() { tr -d '\r' <"$1" | awk -v k="$2" '$1 == k { print $2 }'; }
+
 status_kb() { awk -v k="$2:" '$1 == k { print $2 }' "/proc/$1/status"; }
 
 # Waits until file $1 has a line starting with $2; fails after 60 s.
@@ -322,9 +325,9 @@ under_xvfb() {
       echo "  wineserver CPU: not measured (the prefix's wineserver was not found)"
     fi
     echo "  seen by the programs' own system (start probe, GetProcessTimes over the whole run):" \
-      "baseline $(awk '$1 == "cpu_ms" { print $2 }' "$tmp/baseline.probe") ms," \
-      "floor $(awk '$1 == "cpu_ms" { print $2 }' "$tmp/floor.probe") ms," \
-      "Quellor $(awk '$1 == "cpu_ms" { print $2 }' "$tmp/quellor.probe") ms"
+      "baseline $(probe_value "$tmp/baseline.probe" cpu_ms) ms," \
+      "floor $(probe_value "$tmp/floor.probe" cpu_ms) ms," \
+      "Quellor $(probe_value "$tmp/quellor.probe" cpu_ms) ms"
     echo "  shutdown command lines recorded during the measurement: $callCount"
   } >"$out/footprint.txt"
 
