@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -151,64 +150,54 @@ std::string FormatFixed(double value, int decimals) {
   if (!std::isfinite(value)) return "0";
   if (decimals < 0) decimals = 0;
   // Round on the 15 significant digits that the value stands for, not on its
-  // binary expansion, so 1.005 is written 1.01.
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-  std::string digits;
-  for (const char* p = buffer; *p != 'e'; ++p) {
-    if (IsDigit(*p)) digits += *p;
-  }
-  const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
-  long long pointAt = exponent + 1L;  // digits before the point
+  // binary expansion, so 1.005 is written 1.01. to_chars writes the same
+  // digits as printf's "%.14e" in the C locale, "d.dddddddddddddde+XX", at a
+  // fraction of the cost: this runs on every tick.
+  char buffer[32];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                     std::chars_format::scientific, 14);
+  constexpr int kSignificant = 15;
+  const char* e = buffer + kSignificant + 1;
+  int exponent = 0;
+  std::from_chars(e + 2, written.ptr, exponent);
+  if (e[1] == '-') exponent = -exponent;
 
-  // digits[0..keep) are kept; the next one decides.
-  const long long keep = pointAt + decimals;
-  std::string kept;
-  bool roundUp = false;
-  if (keep < 0) {
-    kept = "";
-  } else {
-    if (keep < static_cast<long long>(digits.size())) {
-      roundUp = digits[static_cast<std::size_t>(keep)] >= '5';
-      kept = digits.substr(0, static_cast<std::size_t>(keep));
-    } else {
-      kept = digits + std::string(static_cast<std::size_t>(keep) - digits.size(), '0');
+  // The digits with a 0 in front for a carry out of the first: the value is
+  // 0.ddd... times ten to the power of pointAt.
+  char digits[kSignificant + 1];
+  digits[0] = '0';
+  digits[1] = buffer[0];
+  std::memcpy(digits + 2, buffer + 2, kSignificant - 1);
+  const long long pointAt = exponent + 2LL;
+  // Positions [0, kept) survive the rounding; the one at kept decides it.
+  const long long kept = std::clamp<long long>(pointAt + decimals, 0, kSignificant + 1);
+  if (kept <= kSignificant && digits[kept] >= '5') {
+    long long i = kept - 1;
+    for (; digits[i] == '9'; --i) digits[i] = '0';
+    ++digits[i];  // stops at the leading 0 at the latest
+  }
+  const auto digitAt = [&](long long position) {
+    return position >= 0 && position < kept ? digits[position] : '0';
+  };
+
+  std::string out;
+  out.reserve(static_cast<std::size_t>(std::max(pointAt, 1LL) + decimals + 2));
+  out += '-';
+  for (long long position = 0; position < pointAt; ++position) {
+    const char digit = digitAt(position);
+    if (digit != '0' || out.size() > 1) out += digit;
+  }
+  if (out.size() == 1) out += '0';
+  bool isZero = out == "-0";
+  if (decimals > 0) {
+    out += '.';
+    for (long long position = pointAt; position < pointAt + decimals; ++position) {
+      const char digit = digitAt(position);
+      if (digit != '0') isZero = false;
+      out += digit;
     }
   }
-  if (roundUp) {
-    long long i = static_cast<long long>(kept.size()) - 1;
-    for (; i >= 0; --i) {
-      if (kept[static_cast<std::size_t>(i)] == '9') {
-        kept[static_cast<std::size_t>(i)] = '0';
-      } else {
-        ++kept[static_cast<std::size_t>(i)];
-        break;
-      }
-    }
-    if (i < 0) {
-      kept.insert(kept.begin(), '1');
-      ++pointAt;
-    }
-  }
-  // Now kept holds (pointAt + decimals) digits; pad in front for small values.
-  const long long total = pointAt + decimals;
-  if (static_cast<long long>(kept.size()) < total) {
-    kept.insert(0, static_cast<std::size_t>(total) - kept.size(), '0');
-  }
-  std::string whole = total - decimals > 0
-                          ? kept.substr(0, kept.size() - static_cast<std::size_t>(decimals))
-                          : std::string();
-  std::string fraction = kept.substr(
-      kept.size() - std::min<std::size_t>(kept.size(), static_cast<std::size_t>(decimals)));
-  if (fraction.size() < static_cast<std::size_t>(decimals)) {
-    fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
-  }
-  const std::size_t firstNonZero = whole.find_first_not_of('0');
-  whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
-  const bool isZero = whole == "0" && fraction.find_first_not_of('0') == std::string::npos;
-  std::string out = (value < 0 && !isZero) ? "-" : "";
-  out += whole;
-  if (decimals > 0) out += "." + fraction;
+  if (value > 0 || isZero) out.erase(0, 1);
   return out;
 }
 

@@ -94,6 +94,27 @@ TEST(Numbers, LeadingNumberReadsTheStartOfATextAndRoundingsDiffer) {
   EXPECT_EQ(FormatTwoDigits(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
 }
 
+TEST(Numbers, EveryUsageReadingIsWrittenFromItsDecimalDigits) {
+  // Every reading from 0.000 % to 100.000 % in steps of a thousandth: what
+  // is shown is the decimal value rounded half away from zero, worked out
+  // here in whole numbers, whatever the nearest double is.
+  auto written = [](long hundredths) {
+    return std::to_string(hundredths / 100) + "." + FormatTwoDigits(hundredths % 100);
+  };
+  int wrong = 0;
+  for (long thousandths = 0; thousandths <= 100000; ++thousandths) {
+    const std::string shown = FormatFixed(static_cast<double>(thousandths) / 1000.0, 2);
+    const long expected = thousandths / 10 + (thousandths % 10 >= 5 ? 1 : 0);
+    if (shown != written(expected) && ++wrong <= 5) {
+      ADD_FAILURE() << thousandths << " thousandths shown as " << shown;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(FormatFixed(1e20, 0), "100000000000000000000");
+  EXPECT_EQ(FormatFixed(1.234567890123456e-7, 2), "0.00");
+  EXPECT_EQ(FormatFixed(-2.675, 2), "-2.68");
+}
+
 TEST(CommandLine, NumbersAreReadRoundedAndRangeCheckedFirstOccurrenceOnly) {
   // Defaults: countdown 10, threshold "2", method 2. Which operation and
   // whether force close is ticked, the command-line fuzz target works out.
