@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -182,13 +181,13 @@ std::string FormatFixed(double value, int decimals) {
 
   std::string out;
   out.reserve(static_cast<std::size_t>(std::max(pointAt, 1LL) + decimals + 2));
-  out += '-';
+  bool isZero = true;
   for (long long position = 0; position < pointAt; ++position) {
     const char digit = digitAt(position);
-    if (digit != '0' || out.size() > 1) out += digit;
+    if (digit != '0') isZero = false;
+    if (!isZero) out += digit;  // no leading zeros
   }
-  if (out.size() == 1) out += '0';
-  bool isZero = out == "-0";
+  if (out.empty()) out += '0';
   if (decimals > 0) {
     out += '.';
     for (long long position = pointAt; position < pointAt + decimals; ++position) {
@@ -197,7 +196,7 @@ std::string FormatFixed(double value, int decimals) {
       out += digit;
     }
   }
-  if (value > 0 || isZero) out.erase(0, 1);
+  if (value < 0 && !isZero) out.insert(0, 1, '-');
   return out;
 }
 
