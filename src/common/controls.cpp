@@ -111,6 +111,31 @@ std::string ComboBox::SelectedText() const {
   return items_[static_cast<std::size_t>(listIndex_)];
 }
 
+void Place(Control& control, Control* container, Rect position) {
+  control.Container = container;
+  control.Position = position;
+}
+
+void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolTip) {
+  label.Border = true;
+  label.Align = Alignment::Center;
+  font.bold = true;
+  label.TextFont = std::move(font);
+  label.BackColor = kSystemWindowColor;
+  label.HasBackColor = true;
+  label.SetForeColor(textColor);
+  label.ToolTip = std::move(toolTip);
+}
+
+void PressLabelButton(Label& label) {
+  label.SetSunken(true);
+}
+
+void ReleaseLabelButton(Label& label, Color normalColor) {
+  label.SetSunken(false);
+  label.SetForeColor(normalColor);
+}
+
 void Form::Show() {
   if (!loaded_) {
     loaded_ = true;
@@ -148,8 +173,17 @@ void Form::Unload() {
   ++revision_;
 }
 
+void Form::CloseRequested() {
+  if (OnCloseRequest) {
+    OnCloseRequest();
+  } else {
+    Unload();
+  }
+}
+
 void Form::Move(float left, float top) {
-  if (left == left_ && top == top_) return;
+  if (placed_ && left == left_ && top == top_) return;
+  placed_ = true;
   left_ = left;
   top_ = top;
   ++revision_;

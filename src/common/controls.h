@@ -22,7 +22,6 @@ constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
 }
 // Stands for the system's window colour (label buttons).
 constexpr Color kSystemWindowColor = 0xFF000000u;
-constexpr Color kSystemButtonColor = 0xFE000000u;
 constexpr Color kBlack = Rgb(0, 0, 0);
 
 // Positions and sizes in twips (1/1440 inch), relative to the container.
@@ -86,7 +85,6 @@ class Control {
 
   // Event hooks, set by the owning form to its handlers.
   std::function<void()> OnClick;
-  std::function<void()> OnDblClick;
   std::function<void(const MouseArgs&)> OnMouseDown;
   std::function<void(const MouseArgs&)> OnMouseUp;
   std::function<void(const MouseArgs&)> OnMouseMove;
@@ -221,6 +219,16 @@ class Timer {
   bool enabled_ = true;
 };
 
+// Puts a control into its container (nullptr: the form) at its design place.
+void Place(Control& control, Control* container, Rect position);
+// A bordered label that serves as a push button: centred bold caption on the
+// system's window colour.
+void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolTip = {});
+// The pressed look of a label button: sunken while a mouse button is down on
+// it; flat again on release, its caption back in its normal colour.
+void PressLabelButton(Label& label);
+void ReleaseLabelButton(Label& label, Color normalColor);
+
 enum class FormStyle { Borderless, FixedDialog };
 
 // Opaque native window handle, as the platform gives it.
@@ -243,13 +251,12 @@ class FormHost {
 // size is the client area's.
 class Form {
  public:
-  Form(std::string name, int id) : name_(std::move(name)), id_(id) {}
+  explicit Form(std::string name) : name_(std::move(name)) {}
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
   virtual ~Form() = default;
 
   const std::string& Name() const { return name_; }
-  int Id() const { return id_; }
   std::uint32_t Revision() const { return revision_; }
 
   // The design.
@@ -277,11 +284,17 @@ class Form {
   // The outer height (client height plus any frame) as the front end reports it.
   float Height() const { return height_ > 0 ? height_ : ClientHeight; }
   float Width() const { return width_ > 0 ? width_ : ClientWidth; }
+  // Places the window; from then on it counts as placed.
   void Move(float left, float top);
-  // The front end reports where the window really is and how big it is.
-  void MovedByUser(float left, float top) {
+  // Whether anything has placed the window yet: a window that nothing has
+  // placed opens where the front end's first placement puts it.
+  bool Placed() const { return placed_; }
+  // The front end reports where the window really is (after a drag, a move
+  // by the system or the program's own placement) and how big it is.
+  void ReportPlacement(float left, float top) {
     left_ = left;
     top_ = top;
+    placed_ = true;
   }
   void SetOuterSize(float width, float height) {
     width_ = width;
@@ -294,7 +307,9 @@ class Form {
   FormHost* Host = nullptr;
 
   std::function<void(const MouseArgs&)> OnMouseMove;
-  // A close request from outside (close box, system, log-off).
+  // A close request from outside (close box, system, log-off) runs
+  // OnCloseRequest; a form without one is unloaded.
+  void CloseRequested();
   std::function<void()> OnCloseRequest;
 
  protected:
@@ -310,13 +325,13 @@ class Form {
 
  private:
   std::string name_;
-  int id_;
   std::uint32_t revision_ = 1;
   std::vector<Control*> controls_;
   std::vector<Timer*> timers_;
   bool loaded_ = false;
   bool visible_ = false;
   bool enabled_ = true;
+  bool placed_ = false;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   WindowHandle handle_ = 0;
 };

@@ -234,4 +234,11 @@ bool IsPlainNumber(std::string_view text, double* value) {
   return true;
 }
 
+std::string TrimSpaces(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
 }  // namespace quellor

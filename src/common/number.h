@@ -40,4 +40,7 @@ std::string FormatTwoDigits(std::int64_t value);
 // decimal number with an optional sign (the registry's test for numbers).
 bool IsPlainNumber(std::string_view text, double* value);
 
+// The text without the spaces at either end.
+std::string TrimSpaces(std::string_view text);
+
 }  // namespace quellor

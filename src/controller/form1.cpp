@@ -22,25 +22,10 @@ constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kGreen = Rgb(0, 128, 0);
 constexpr Color kOrange = Rgb(255, 128, 0);
 
+const Font kLabelButtonFont{"MS Sans Serif", 12, true};
+
 constexpr float kDesignLeft = 7320;
 constexpr float kDesignTop = 5805;
-
-void Place(Control& control, Control* container, Rect position) {
-  control.Container = container;
-  control.Position = position;
-}
-
-// A bordered label that serves as a push button.
-void MakeLabelButton(Label& label, Color textColor, std::string toolTip) {
-  label.Border = true;
-  label.Align = Alignment::Center;
-  label.TextFont.bold = true;
-  label.TextFont.points = 12;
-  label.BackColor = kSystemWindowColor;
-  label.HasBackColor = true;
-  label.SetForeColor(textColor);
-  label.ToolTip = std::move(toolTip);
-}
 
 // A red-on-black read-out: the processor usage and the countdown.
 void MakeDisplay(Label& label) {
@@ -53,17 +38,10 @@ void MakeDisplay(Label& label) {
   label.SetForeColor(kRed);
 }
 
-std::string TrimBlanks(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const std::size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 Form1::Form1(Program& program)
-    : Form("Form1", 1),
+    : Form("Form1"),
       Label8("Label8", ids::form1::kLabel8),
       Frame1("Frame1", ids::form1::kFrame1),
       Timer1(1000),
@@ -151,11 +129,11 @@ Form1::Form1(Program& program)
   Place(Text2, &Frame2, {3360, 480, 555, 285});
 
   Place(Label9, &Frame1, {120, 2520, 1335, 375});
-  MakeLabelButton(Label9, kBlue, "Set shutdown timer");
+  MakeLabelButton(Label9, kLabelButtonFont, kBlue, "Set shutdown timer");
   Place(Label12, &Frame1, {2160, 2520, 375, 375});
-  MakeLabelButton(Label12, kOrange, "Help menu");
+  MakeLabelButton(Label12, kLabelButtonFont, kOrange, "Help menu");
   Place(Label10, &Frame1, {3480, 2520, 975, 375});
-  MakeLabelButton(Label10, kBlue, "Abort shutdown operation and exit program");
+  MakeLabelButton(Label10, kLabelButtonFont, kBlue, "Abort shutdown operation and exit program");
 
   Add(Label8);
   Add(Frame1);
@@ -263,18 +241,19 @@ void Form1::Form_Load() {
   }
   Combo1.SetListIndex(OperationPosition[kOperationShutdown]);
 
-  program_.DefaultSwitches = "-s -f -t" + std::to_string(10) + " -c" + std::to_string(2) + "-o2";
+  program_.DefaultSwitches = "-s -f -t" + std::to_string(kDefaultCountdownSeconds) + " -c" +
+                             std::to_string(kDefaultThreshold) + "-o2";
   CommandText = "Shutdown " + program_.DefaultSwitches;
-  program_.CountdownSeconds = 10.0;
-  program_.TimeOutSeconds = 10;
-  Text2.SetText("2");
+  program_.CountdownSeconds = kDefaultCountdownSeconds;
+  program_.TimeOutSeconds = kDefaultCountdownSeconds;
+  Text2.SetText(std::to_string(kDefaultThreshold));
   Option1[kMethodTimerAndCpu].Select();
   IdleCountdown = kIdleTicksRequired;
   TriggerFired = 0;
 
   ParseCommandLine(program_.DefaultSwitches);
   LoadSettings(program_);
-  ParseCommandLine(TrimBlanks(program_.Os.process.CommandLineText()));
+  ParseCommandLine(TrimSpaces(program_.Os.process.CommandLineText()));
 
   if (program_.Os.pdh.PdhOpenQuery(1, hQuery) != 0) {
     program_.Os.user32.MessageBox("OpenQuery failed", kAppTitle);
@@ -283,7 +262,7 @@ void Form1::Form_Load() {
   AddCounter(kProcessorCounterPath, hQuery);
   UpdateCpuUsage();
 
-  Text2.SetEnabled(!Option1[kMethodTimer].Value());
+  Text2.SetEnabled(SelectedMethod() != kMethodTimer);
   DisplayTimer(program_.CountdownSeconds);
   Check2_Click();
 }
@@ -314,7 +293,9 @@ void Form1::Check2_Click() {
 
 void Form1::Option1_Click(int index) {
   Text2.SetEnabled(index != kMethodTimer);
-  if (program_.CountdownSeconds < 10) program_.CountdownSeconds = 10;
+  if (program_.CountdownSeconds < kShortestCountdownAfterMethod) {
+    program_.CountdownSeconds = kShortestCountdownAfterMethod;
+  }
   IdleCountdown = kIdleTicksRequired;
 }
 
@@ -364,12 +345,18 @@ void Form1::ShowHelp(bool endsProgram) {
 }
 
 void Form1::LabelButton_MouseDown(Label& button) {
-  button.SetSunken(true);
+  PressLabelButton(button);
 }
 
 void Form1::LabelButton_MouseUp(Label& button, Color normalColor) {
-  button.SetSunken(false);
-  button.SetForeColor(normalColor);
+  ReleaseLabelButton(button, normalColor);
+}
+
+int Form1::SelectedMethod() const {
+  for (std::size_t i = 0; i < Option1.size(); ++i) {
+    if (Option1[i].Value()) return static_cast<int>(i);
+  }
+  return -1;
 }
 
 void Form1::Form_MouseMove(const MouseArgs& args) {

@@ -15,6 +15,11 @@ namespace quellor {
 class Program;
 
 inline constexpr int kIdleTicksRequired = 30;
+// The built-in defaults of the countdown (seconds) and the threshold (percent).
+inline constexpr int kDefaultCountdownSeconds = 10;
+inline constexpr int kDefaultThreshold = 2;
+// Choosing a method raises a shorter countdown to this many seconds.
+inline constexpr double kShortestCountdownAfterMethod = 10;
 inline constexpr const char* kProcessorCounterPath = "\\Processor(0)\\% Processor Time";
 inline constexpr const char* kAppTitle = "Quellor";
 // Opened by the title label and by the help window's "Online Help".
@@ -80,6 +85,8 @@ class Form1 : public Form {
 
   // Public operations.
   void DisplayTimer(double sec1);
+  // The index of the selected method button, or -1 when none is selected.
+  int SelectedMethod() const;
   void AddCounter(const std::string& strCounterName, platform::QueryHandle& query);
 
   // Event handlers.

@@ -49,12 +49,8 @@ void Form1::Timer1_Timer() {
   const bool timerDone = countdown == 0;
   const bool idle = IdleCountdown == 0;
   const bool holds[] = {timerDone, idle, idle && timerDone, idle || timerDone};
-  for (std::size_t i = 0; i < Option1.size(); ++i) {
-    if (Option1[i].Value() && holds[i]) {
-      TriggerFired = -1;
-      break;
-    }
-  }
+  const int method = SelectedMethod();
+  if (method >= 0 && holds[method]) TriggerFired = -1;
   if (TriggerFired != 0) Execute();
 }
 
@@ -98,7 +94,9 @@ void Form1::Execute() {
   }
   // An entry that names no operation runs nothing.
   program_.Os.process.EndProcess();
-  std::terminate();  // not reached: ending the process does not come back
+  // GCC does not take a virtual call for one that never returns, even when
+  // the function is declared so.
+  std::terminate();
 }
 
 void Form1::StartCommand(const std::string& commandLine) {

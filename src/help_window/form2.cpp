@@ -12,15 +12,7 @@ namespace {
 constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kBlue = Rgb(0, 0, 255);
 
-void MakeLabelButton(Label& button, Rect position) {
-  button.Position = position;
-  button.Border = true;
-  button.Align = Alignment::Center;
-  button.TextFont = Font{"MS Sans Serif", 12.0f, true};
-  button.BackColor = kSystemWindowColor;
-  button.HasBackColor = true;
-  button.SetForeColor(kBlue);
-}
+const Font kLabelButtonFont{"MS Sans Serif", 12.0f, true};
 
 // Which of the two OK labels answers: the one that returns to the main window
 // unless the opener chose the one that ends the program.
@@ -77,7 +69,7 @@ std::string VersionLine() {
 }
 
 Form2::Form2(Program& program)
-    : Form("Form2", 2),
+    : Form("Form2"),
       Label3("Label3", ids::form2::kLabel3),
       Label4("Label4", ids::form2::kLabel4),
       Text1("Text1", ids::form2::kText1),
@@ -107,12 +99,15 @@ Form2::Form2(Program& program)
   Text1.HasBackColor = true;
   Text1.TabStop = true;
 
-  MakeLabelButton(Label5, {120, 4200, 1695, 375});
+  Place(Label5, nullptr, {120, 4200, 1695, 375});
+  MakeLabelButton(Label5, kLabelButtonFont, kBlue);
   Label5.SetCaption("Online Help");
   // The two OK labels lie on top of each other; one is active at a time.
-  MakeLabelButton(Label2, {2280, 4200, 1095, 375});
+  Place(Label2, nullptr, {2280, 4200, 1095, 375});
+  MakeLabelButton(Label2, kLabelButtonFont, kBlue);
   Label2.SetCaption("OK");
-  MakeLabelButton(Label1, {2280, 4200, 1095, 375});
+  Place(Label1, nullptr, {2280, 4200, 1095, 375});
+  MakeLabelButton(Label1, kLabelButtonFont, kBlue);
   Label1.SetCaption("OK");
   ChooseReturningOk(Label2, Label1);
 
@@ -171,20 +166,19 @@ void Form2::Label5_Click() {
 }
 
 void Form2::Label1_MouseDown(const MouseArgs& /*args*/) {
-  Label1.SetSunken(true);
+  PressLabelButton(Label1);
 }
 
 void Form2::Label2_MouseDown(const MouseArgs& /*args*/) {
-  Label2.SetSunken(true);
+  PressLabelButton(Label2);
 }
 
 void Form2::Label5_MouseDown(const MouseArgs& /*args*/) {
-  Label5.SetSunken(true);
+  PressLabelButton(Label5);
 }
 
 void Form2::Label5_MouseUp(const MouseArgs& /*args*/) {
-  Label5.SetSunken(false);
-  Label5.SetForeColor(kBlue);
+  ReleaseLabelButton(Label5, kBlue);
 }
 
 void Form2::Form_QueryUnload() {

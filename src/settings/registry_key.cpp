@@ -16,13 +16,6 @@ using platform::KeyHandle;
 // What SetValue writes: a REG_DWORD integer or a REG_SZ text.
 using Encoded = std::variant<std::string, std::int32_t>;
 
-std::string TrimSpaces(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(' ');
-  if (begin == std::string::npos) return {};
-  const std::size_t end = text.find_last_not_of(' ');
-  return text.substr(begin, end - begin + 1);
-}
-
 // A floating-point number written in plain decimal notation, without an
 // exponent ("3000000000", "1e+20" never), shortest form that reads back the
 // same; "inf", "-inf" or "nan" when it is not finite.

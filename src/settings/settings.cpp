@@ -90,12 +90,9 @@ void Save(Program& program) {
   registry.SetValue(root, kSettingsKey, kOperation, std::int32_t{form.Combo1.ListIndex()});
   registry.SetValue(root, kSettingsKey, kCpuUsage, form.Text2.Text());
   registry.SetValue(root, kSettingsKey, kTimeOut, program.TimeOutSeconds);
-  // The first selected button; with none selected the stored method stays.
-  for (std::size_t i = 0; i < form.Option1.size(); ++i) {
-    if (form.Option1[i].Value()) {
-      registry.SetValue(root, kSettingsKey, kOption, static_cast<std::int32_t>(i));
-      break;
-    }
+  // With no button selected the stored method stays.
+  if (const int method = form.SelectedMethod(); method >= 0) {
+    registry.SetValue(root, kSettingsKey, kOption, std::int32_t{method});
   }
   registry.SetValue(root, kSettingsKey, kForceClose, std::int32_t{form.Check1.Value()});
   registry.SetValue(root, kSettingsKey, kAlwaysTop, std::int32_t{form.Check2.Value()});

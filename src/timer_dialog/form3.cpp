@@ -21,20 +21,7 @@ constexpr Color kCyan = Rgb(0, 255, 255);
 // the number in 16 bits, so that is where it stops.
 constexpr int kHoursLimitCountDown = std::numeric_limits<std::int16_t>::max();
 
-void Place(Control& control, Control* container, Rect position) {
-  control.Container = container;
-  control.Position = position;
-}
-
-void MakeLabelButton(Label& button, Rect position) {
-  Place(button, nullptr, position);
-  button.Border = true;
-  button.Align = Alignment::Center;
-  button.TextFont = Font{"Courier New", 14.25f, true};
-  button.BackColor = kSystemWindowColor;
-  button.HasBackColor = true;
-  button.SetForeColor(kBlue);
-}
+const Font kLabelButtonFont{"Courier New", 14.25f, true};
 
 // The field rule: the field's number, rounded half to even and clamped to
 // 0..limit, written back after one blank. A number beyond the 16-bit range
@@ -49,7 +36,7 @@ void ApplyFieldRule(TextBox& field, int limit) {
 }  // namespace
 
 Form3::Form3(Program& program)
-    : Form("Form3", 3),
+    : Form("Form3"),
       Option1("Option1", ids::form3::kOption1),
       Option2("Option2", ids::form3::kOption2),
       Label7("Label7", ids::form3::kLabel7),
@@ -117,9 +104,11 @@ Form3::Form3(Program& program)
   for (Label* caption : {&Label2, &Label3, &Label4}) caption->Align = Alignment::Right;
   for (TextBox* field : {&Text1, &Text2, &Text3}) field->Align = Alignment::Center;
 
-  MakeLabelButton(Label5, {360, 1560, 1215, 375});
+  Place(Label5, nullptr, {360, 1560, 1215, 375});
+  MakeLabelButton(Label5, kLabelButtonFont, kBlue);
   Label5.SetCaption("OK");
-  MakeLabelButton(Label6, {3240, 1560, 1215, 375});
+  Place(Label6, nullptr, {3240, 1560, 1215, 375});
+  MakeLabelButton(Label6, kLabelButtonFont, kBlue);
   Label6.SetCaption("Cancel");
 
   // The focus goes from the option buttons to the three fields; the label
@@ -263,11 +252,11 @@ void Form3::Label6_Click() {
 }
 
 void Form3::Label5_MouseDown(const MouseArgs& /*args*/) {
-  Label5.SetSunken(true);
+  PressLabelButton(Label5);
 }
 
 void Form3::Label6_MouseDown(const MouseArgs& /*args*/) {
-  Label6.SetSunken(true);
+  PressLabelButton(Label6);
 }
 
 void Form3::Form_MouseMove(const MouseArgs& args) {

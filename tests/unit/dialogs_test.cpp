@@ -25,7 +25,7 @@ class TimerDialogTest : public ::testing::Test {
  protected:
   TimerDialogTest() {
     program.Main();
-    form1.MovedByUser(600, 900);
+    form1.ReportPlacement(600, 900);
     form1.SetOuterSize(4830, 3900);
   }
   // As the main window's "Set Timer" opens the dialog.
@@ -152,14 +152,14 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   Open();
   fake.user32.Calls.clear();
   fake.user32.DuringDrag = [&](WindowHandle) {
-    dialog.MovedByUser(dialog.Left() + 50, dialog.Top() + 300);
+    dialog.ReportPlacement(dialog.Left() + 50, dialog.Top() + 300);
   };
   dialog.OnMouseMove(MouseArgs{kLeftButton});
   const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
   EXPECT_EQ(fake.user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
   EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({650, 1200}));
   for (int buttons : {int{kRightButton}, kLeftButton | kRightButton}) {
-    dialog.MovedByUser(100, 7000);  // moved otherwise: the main window follows, no drag
+    dialog.ReportPlacement(100, 7000);  // moved otherwise: the main window follows, no drag
     dialog.Frame1.OnMouseMove(MouseArgs{buttons});
     EXPECT_EQ(fake.user32.Calls.size(), 2u) << buttons;
     EXPECT_EQ(Rect({form1.Left(), form1.Top() + form1.Height()}), Rect({100, 7000}));

@@ -368,11 +368,11 @@ TEST_F(MainWindow, OnlyTheLeftButtonAloneDragsAndTheDialogFollows) {
   form.Label9_Click();
   fake.user32.Calls.clear();
   form.SetOuterSize(4900, 3900);
-  fake.user32.DuringDrag = [&](WindowHandle) { form.MovedByUser(-300, 200); };
+  fake.user32.DuringDrag = [&](WindowHandle) { form.ReportPlacement(-300, 200); };
   form.Frame1.OnMouseMove({kLeftButton, 0, 5, 5});
   EXPECT_EQ(fake.user32.Calls, (Strings{"ReleaseCapture", "SendMessageA 16 161 2 0"}));
   EXPECT_EQ(Rect({program.form3.Left(), program.form3.Top()}), Rect({-300, 4100}));
-  form.MovedByUser(0, 0);  // moved without a drag: the dialog still docks
+  form.ReportPlacement(0, 0);  // moved without a drag: the dialog still docks
   form.OnMouseMove({0, 0, 1, 1});
   EXPECT_EQ(program.form3.Top(), 3900);
 }

@@ -198,7 +198,7 @@ TEST_F(SettingsTest, FirstRunLoadsNothingAndFirstSaveCreatesBothKeysThenWritesIn
 TEST_F(SettingsTest, SavesWhatTheWindowShowsAndTheFullCountdownLength) {
   fake_.registry.PlantString(kAppKey, "other", "x");  // the parent key exists already
   Launch& run = Start();
-  run.form.MovedByUser(-300.6f, 200.5f);
+  run.form.ReportPlacement(-300.6f, 200.5f);
   run.form.Combo1.SetListIndex(1);
   run.form.Text2.SetText(" abc ");
   run.form.Option1[3].Select();

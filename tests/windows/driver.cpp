@@ -758,6 +758,23 @@ void HelpFromMainWindow(const std::string& exe) {
   s.Abort();
 }
 
+// Closed by a WM_CLOSE that another program sends (as tools and session
+// managers do), help returns to a shown, usable, ticking main window.
+void HelpClosedFromOutside(const std::string& exe) {
+  Run s(exe, "-t3000 -o0");
+  Pause(1.5);
+  Click(s.Main(f1::kLabel12));
+  const HWND form2 = s.WaitForWindow(ids::kForm2Class, 5);
+  Check(WaitUntil([&] { return !Shown(s.window); }, 2), "the main window stays shown under help");
+  Send(form2, WM_CLOSE);
+  Check(WaitUntil([&] { return Shown(s.window); }, 3),
+        "the main window stays hidden after help was closed from outside");
+  s.WaitForHidden(ids::kForm2Class);
+  Check(Enabled(s.window), "the main window is disabled after help was closed from outside");
+  ExpectCountdownOver(s.window, 2.5, true);
+  s.Abort();
+}
+
 void HelpSwitch(const std::string& exe) {
   Run s(exe, "-?", ids::kForm2Class);
   ExpectHelpContent(s.window, true);
@@ -859,6 +876,17 @@ void SettingsPlanted(const std::string& exe) {
   CheckRecorded({});
 }
 
+// A stored position is applied as it stands, the screen's corner included.
+void SettingsPlantedAtOrigin(const std::string& exe) {
+  PlantDword("PositionX", 0);
+  PlantDword("PositionY", 0);
+  Run s(exe, "-t3000 -o0");
+  const RECT at = ScreenRect(s.window);
+  Check(at.left == 0 && at.top == 0, "stored at 0,0 the window opens at " +
+                                         std::to_string(at.left) + "," + std::to_string(at.top));
+  s.Abort();
+}
+
 void SettingsKeyUnreadable(const std::string& exe) {
   // Stored settings behind a key that cannot be opened count as none: the
   // built-in defaults hold, Abort still runs and ends, and nothing is lost.
@@ -895,12 +923,14 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"timer-dialog-clock-time", TimerDialogClockTime},
       {"dialog-follows-main-window", DialogFollowsMainWindow},
       {"help-from-main-window", HelpFromMainWindow},
+      {"help-closed-from-outside", HelpClosedFromOutside},
       {"help-switch", HelpSwitch},
       {"help-switch-overridden", HelpSwitchOverridden},
       {"always-on-top", AlwaysOnTop},
       {"settings-saved-on-firing", SettingsSavedOnFiring},
       {"shutdown-command-missing", ShutdownCommandMissing},
       {"settings-planted", SettingsPlanted},
+      {"settings-planted-at-origin", SettingsPlantedAtOrigin},
       {"settings-key-unreadable", SettingsKeyUnreadable},
   };
   return kAll;

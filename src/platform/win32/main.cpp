@@ -4,7 +4,7 @@
 #include "platform/win32/services.h"
 
 #include "controller/program.h"
-#include "platform/win32/front_end.h"
+#include "platform/win32/front_end/front_end.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

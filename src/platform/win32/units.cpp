@@ -72,25 +72,8 @@ unsigned WindowDpi(HWND window) {
   return ScreenDpi();
 }
 
-int HeldButtons(WPARAM keyFlags) {
-  int buttons = 0;
-  if ((keyFlags & MK_LBUTTON) != 0) buttons |= kLeftButton;
-  if ((keyFlags & MK_RBUTTON) != 0) buttons |= kRightButton;
-  if ((keyFlags & MK_MBUTTON) != 0) buttons |= kMiddleButton;
-  return buttons;
-}
-
-int ShiftState(WPARAM keyFlags, bool altDown) {
-  int shift = 0;
-  if ((keyFlags & MK_SHIFT) != 0) shift |= 1;
-  if ((keyFlags & MK_CONTROL) != 0) shift |= 2;
-  if (altDown) shift |= 4;
-  return shift;
-}
-
 COLORREF NativeColor(Color color) {
   if (color == kSystemWindowColor) return GetSysColor(COLOR_WINDOW);
-  if (color == kSystemButtonColor) return GetSysColor(COLOR_BTNFACE);
   return color & 0x00FFFFFFu;
 }
 

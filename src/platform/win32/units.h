@@ -1,4 +1,4 @@
-// Twips and pixels, screen resolution, mouse state and colours.
+// Twips and pixels, screen resolution and colours.
 #pragma once
 
 #include <windows.h>
@@ -23,11 +23,6 @@ int FontHeight(float points, unsigned dpi);
 unsigned SystemDpi();
 // The resolution of a window, where the system tells it per window.
 unsigned WindowDpi(HWND window);
-
-// Buttons held, from the key flags of a mouse message: 1 left, 2 right, 4 middle.
-int HeldButtons(WPARAM keyFlags);
-// Shift state: 1 shift, 2 control, 4 alt.
-int ShiftState(WPARAM keyFlags, bool altDown);
 
 // A model colour as the system's, resolving the system-colour markers.
 COLORREF NativeColor(Color color);

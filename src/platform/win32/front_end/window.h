@@ -19,6 +19,13 @@ class Window {
   // How many messages are being handled by window objects right now; 0 once
   // every handler has returned to the message loop.
   static int HandlersRunning() { return handlersRunning_; }
+  // Runs each time the outermost handler has returned, whoever called it: the
+  // program's own loop, a system loop (a drag, a message box) or another
+  // thread or process through SendMessage.
+  static void SetAfterHandlers(void (*after)(void*), void* context) {
+    afterHandlers_ = after;
+    afterHandlersContext_ = context;
+  }
 
  protected:
   // Registers the class once per process; every window of it dispatches to
@@ -61,6 +68,8 @@ class Window {
 
   HWND hwnd_ = nullptr;
   static int handlersRunning_;
+  static void (*afterHandlers_)(void*);
+  static void* afterHandlersContext_;
 };
 
 }  // namespace quellor::win32

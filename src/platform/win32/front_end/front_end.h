@@ -8,18 +8,18 @@
 #include <vector>
 
 #include "common/controls.h"
-#include "platform/win32/form_window.h"
+#include "platform/win32/front_end/form_window.h"
 #include "platform/win32/services.h"
 
 namespace quellor::win32 {
 
 class FrontEnd : public FormHost, public EventLoop {
  public:
-  FrontEnd() = default;
+  FrontEnd();
   FrontEnd(const FrontEnd&) = delete;
   FrontEnd& operator=(const FrontEnd&) = delete;
   // The forms may be gone by now: nothing here touches them.
-  ~FrontEnd() override = default;
+  ~FrontEnd() override;
 
   // Makes this the form's host; the form gets its window when it is loaded.
   void Attach(Form& form);
@@ -40,10 +40,31 @@ class FrontEnd : public FormHost, public EventLoop {
   FormWindow* FormWindowOf(HWND hwnd) const;
 
  private:
+  // A hidden window whose only message brings the windows in line with the
+  // models: posted when a handler changed them outside the loop's own
+  // dispatch (a message sent by another program, a system loop).
+  class SyncWindow : public Window {
+   public:
+    explicit SyncWindow(FrontEnd& frontEnd);
+    void Post();
+
+   protected:
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+   private:
+    FrontEnd& frontEnd_;
+    bool posted_ = false;
+  };
+
+  static void AfterHandlers(void* self);
+  bool OutOfDate() const;
+
   std::vector<Form*> forms_;
   std::vector<std::unique_ptr<FormWindow>> windows_;
   // Windows destroyed while one of their handlers may still be running.
   std::vector<std::unique_ptr<FormWindow>> retired_;
+  std::unique_ptr<SyncWindow> syncWindow_;
+  int dispatching_ = 0;  // messages of the loop's own being handled
   bool running_ = false;
   bool quitting_ = false;
 };

@@ -1,10 +1,12 @@
-#include "platform/win32/window.h"
+#include "platform/win32/front_end/window.h"
 
 #include <windowsx.h>
 
 namespace quellor::win32 {
 
 int Window::handlersRunning_ = 0;
+void (*Window::afterHandlers_)(void*) = nullptr;
+void* Window::afterHandlersContext_ = nullptr;
 
 Window::~Window() {
   Destroy();
@@ -55,7 +57,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     self->hwnd_ = nullptr;
     self->OnDestroyed();
   }
-  --handlersRunning_;
+  if (--handlersRunning_ == 0 && afterHandlers_ != nullptr) afterHandlers_(afterHandlersContext_);
   return result;
 }
 

@@ -1,7 +1,7 @@
-// What the native windows of a form look like, decided from the models alone.
+// Where the controls of a form lie, in what order they are stacked and take
+// the focus, and what they look like: decided from the models alone, so that
+// the front end only applies it.
 #pragma once
-
-#include <windows.h>
 
 #include <functional>
 #include <string>
@@ -9,29 +9,16 @@
 
 #include "common/controls.h"
 
-namespace quellor::win32 {
-
-// The window class of a form's native window.
-const char* FormClassName(const Form& form);
-DWORD FormWindowStyle(const Form& form);
-DWORD FormWindowExStyle(const Form& form);
+namespace quellor {
 
 // A control's rectangle in the form's client area (twips): its position
 // offset by those of its containers.
 Rect PositionInForm(const Control& control);
 // How many containers hold the control.
 int Depth(const Control& control);
-
-struct NativeKind {
-  const char* className;
-  DWORD style;
-  DWORD exStyle;
-};
-// The window class and styles a control is created with (without WS_VISIBLE
-// and WS_DISABLED, which follow the model).
-NativeKind KindOf(const Control& control);
-// The border styles of a label: flat single line or sunken.
-void LabelBorderStyles(const Label& label, DWORD& style, DWORD& exStyle);
+// Shown and usable only as far as all its containers are.
+bool EffectivelyVisible(const Control& control);
+bool EffectivelyEnabled(const Control& control);
 
 // The colour behind a control: its own, else its containers', else the
 // form's. TextBox and ComboBox without their own colour keep the system's.
@@ -54,4 +41,8 @@ std::string ChooseFace(const std::string& face,
 // The innermost visible frame under a point of the client area (twips).
 Control* FrameAt(const Form& form, float x, float y);
 
-}  // namespace quellor::win32
+// A form that nothing has placed yet is centred in the work area (twips,
+// screen coordinates) that the front end finds for it; a placed form stays.
+void PlaceIfNeverPlaced(Form& form, const Rect& workArea);
+
+}  // namespace quellor

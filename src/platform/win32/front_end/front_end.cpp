@@ -1,8 +1,48 @@
-#include "platform/win32/front_end.h"
+#include "platform/win32/front_end/front_end.h"
 
 #include <algorithm>
 
 namespace quellor::win32 {
+
+namespace {
+
+constexpr const char* kSyncWindowClass = "QuellorSync";
+constexpr UINT kSyncMessage = WM_APP + 1;
+
+}  // namespace
+
+FrontEnd::SyncWindow::SyncWindow(FrontEnd& frontEnd) : frontEnd_(frontEnd) {
+  RegisterClassOnce(kSyncWindowClass, 0);
+  Create(kSyncWindowClass, 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+}
+
+void FrontEnd::SyncWindow::Post() {
+  if (posted_ || Hwnd() == nullptr) return;
+  posted_ = PostMessageA(Hwnd(), kSyncMessage, 0, 0) != FALSE;
+}
+
+std::optional<LRESULT> FrontEnd::SyncWindow::OnMessage(UINT message, WPARAM /*wParam*/,
+                                                       LPARAM /*lParam*/) {
+  if (message != kSyncMessage) return std::nullopt;
+  posted_ = false;
+  frontEnd_.SyncAll();
+  return 0;
+}
+
+FrontEnd::FrontEnd() : syncWindow_(std::make_unique<SyncWindow>(*this)) {
+  Window::SetAfterHandlers(&FrontEnd::AfterHandlers, this);
+}
+
+FrontEnd::~FrontEnd() {
+  Window::SetAfterHandlers(nullptr, nullptr);
+}
+
+void FrontEnd::AfterHandlers(void* self) {
+  auto& frontEnd = *static_cast<FrontEnd*>(self);
+  // The loop syncs after its own messages; anything else that changed the
+  // models gets a sync of its own, through the loop or a system loop.
+  if (frontEnd.dispatching_ == 0 && frontEnd.OutOfDate()) frontEnd.syncWindow_->Post();
+}
 
 void FrontEnd::Attach(Form& form) {
   form.Host = this;
@@ -42,16 +82,27 @@ void FrontEnd::DestroyWindowFor(Form& form) {
   retired_.push_back(std::move(window));
 }
 
+bool FrontEnd::OutOfDate() const {
+  if (running_ && !quitting_ &&
+      std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
+    return true;
+  }
+  return std::any_of(windows_.begin(), windows_.end(),
+                     [](const auto& window) { return window->OutOfDate(); });
+}
+
 void FrontEnd::SyncAll() {
   // Showing a window can move the focus and so run a handler, which may
   // change models (or load and unload forms: hence by index) again; a few
   // passes settle that. An idle pass applies nothing.
   constexpr int kMaxPasses = 4;
+  ++dispatching_;
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     bool changed = false;
     for (std::size_t i = 0; i < windows_.size(); ++i) changed = windows_[i]->Sync() || changed;
     if (!changed) break;
   }
+  --dispatching_;
   if (Window::HandlersRunning() == 0) retired_.clear();
   if (running_ && !quitting_ &&
       std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
@@ -68,31 +119,39 @@ bool FrontEnd::HandleMessage(MSG& message) {
     if (FormWindow* window = FormWindowOf(message.hwnd)) window->RelayMouse(message);
   }
   if (message.message == WM_KEYDOWN) {
+    std::optional<NavigationKey> key;
+    switch (message.wParam) {
+      case VK_TAB:
+        key = NavigationKey::Tab;
+        break;
+      case VK_UP:
+        key = NavigationKey::Up;
+        break;
+      case VK_LEFT:
+        key = NavigationKey::Left;
+        break;
+      case VK_DOWN:
+        key = NavigationKey::Down;
+        break;
+      case VK_RIGHT:
+        key = NavigationKey::Right;
+        break;
+      default:
+        break;
+    }
     FormWindow* window = FormWindowOf(message.hwnd);
-    const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
-    if (window != nullptr && plain) {
-      switch (message.wParam) {
-        case VK_TAB:
-          // Tab and Shift+Tab between the controls of a form, in its tab order.
-          window->MoveFocus(GetKeyState(VK_SHIFT) < 0);
-          handled = true;
-          break;
-        case VK_UP:
-        case VK_LEFT:
-          handled = window->MoveInGroup(true);
-          break;
-        case VK_DOWN:
-        case VK_RIGHT:
-          handled = window->MoveInGroup(false);
-          break;
-        default:
-          break;
-      }
+    if (key && window != nullptr) {
+      ++dispatching_;
+      handled = window->NavigationKeyDown(*key, GetKeyState(VK_SHIFT) < 0,
+                                          GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0);
+      --dispatching_;
     }
   }
   if (!handled) {
+    ++dispatching_;
     TranslateMessage(&message);
     DispatchMessageA(&message);
+    --dispatching_;
   }
   SyncAll();
   return true;

@@ -1,29 +1,9 @@
-#include "platform/win32/layout.h"
+#include "common/layout.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cctype>
 
-#include "common/control_ids.h"
-
-namespace quellor::win32 {
-
-const char* FormClassName(const Form& form) {
-  if (form.Name() == "Form2") return ids::kForm2Class;
-  if (form.Name() == "Form3") return ids::kForm3Class;
-  return ids::kForm1Class;
-}
-
-DWORD FormWindowStyle(const Form& form) {
-  if (form.Style == FormStyle::FixedDialog) {
-    return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPSIBLINGS;
-  }
-  return WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS;
-}
-
-DWORD FormWindowExStyle(const Form& form) {
-  if (form.Style == FormStyle::FixedDialog) return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  return WS_EX_CONTROLPARENT;
-}
+namespace quellor {
 
 Rect PositionInForm(const Control& control) {
   Rect rect = control.Position;
@@ -41,61 +21,18 @@ int Depth(const Control& control) {
   return depth;
 }
 
-void LabelBorderStyles(const Label& label, DWORD& style, DWORD& exStyle) {
-  style &= ~static_cast<DWORD>(WS_BORDER);
-  exStyle &= ~static_cast<DWORD>(WS_EX_STATICEDGE);
-  if (label.Sunken()) {
-    exStyle |= WS_EX_STATICEDGE;
-  } else if (label.Border) {
-    style |= WS_BORDER;
+bool EffectivelyVisible(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->Container) {
+    if (!c->Visible()) return false;
   }
+  return true;
 }
 
-NativeKind KindOf(const Control& control) {
-  constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;
-  const DWORD tabStop = control.TabStop ? WS_TABSTOP : 0;
-  switch (control.Kind()) {
-    case ControlKind::Label: {
-      DWORD style = kChild | SS_NOTIFY;
-      if (control.Align == Alignment::Center) {
-        style |= SS_CENTER;
-      } else if (control.Align == Alignment::Right) {
-        style |= SS_RIGHT;
-      } else {
-        style |= SS_LEFT;
-      }
-      DWORD exStyle = 0;
-      LabelBorderStyles(static_cast<const Label&>(control), style, exStyle);
-      return {"STATIC", style, exStyle};
-    }
-    case ControlKind::TextBox: {
-      const auto& box = static_cast<const TextBox&>(control);
-      DWORD style = kChild | tabStop;
-      if (box.MultiLine) {
-        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-      } else {
-        style |= ES_AUTOHSCROLL;
-      }
-      if (box.VerticalScrollBar) style |= WS_VSCROLL;
-      if (control.Align == Alignment::Center) {
-        style |= ES_CENTER;
-      } else if (control.Align == Alignment::Right) {
-        style |= ES_RIGHT;
-      }
-      return {"EDIT", style, WS_EX_CLIENTEDGE};
-    }
-    case ControlKind::CheckBox:
-      return {"BUTTON", kChild | tabStop | BS_CHECKBOX, 0};
-    case ControlKind::OptionButton:
-      return {"BUTTON", kChild | tabStop | BS_RADIOBUTTON, 0};
-    case ControlKind::ComboBox:
-      return {"COMBOBOX", kChild | tabStop | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
-    case ControlKind::Frame:
-      return {"BUTTON", kChild | BS_GROUPBOX, 0};
-    case ControlKind::Shape:
-      return {"STATIC", kChild | SS_BLACKFRAME, 0};
+bool EffectivelyEnabled(const Control& control) {
+  for (const Control* c = &control; c != nullptr; c = c->Container) {
+    if (!c->Enabled()) return false;
   }
-  return {"STATIC", kChild, 0};
+  return true;
 }
 
 bool UsesSystemBackground(const Control& control) {
@@ -146,22 +83,36 @@ std::vector<Control*> TabOrder(const Form& form) {
   return order;
 }
 
+namespace {
+
+bool SameLetters(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+}  // namespace
+
 std::string ChooseFace(const std::string& face,
                        const std::function<bool(const std::string&)>& installed) {
   if (installed(face)) return face;
   std::vector<std::string> candidates;
-  auto is = [&](const char* name) { return _stricmp(face.c_str(), name) == 0; };
   // Closest widths first, so that captions keep to the lines they were laid
   // out on: Liberation Sans has the widths of Arial, which are close to those
   // of Microsoft Sans Serif, and Liberation Mono those of Courier New. Tahoma
   // comes last for MS Sans Serif: it runs wider, and some Wine installations
   // carry a Tahoma whose bold face draws regular strokes at bold widths.
-  if (is("Courier") || is("Courier New")) {
+  if (SameLetters(face, "Courier") || SameLetters(face, "Courier New")) {
     candidates = {"Courier New", "Courier", "Liberation Mono", "DejaVu Sans Mono",
                   "Lucida Console"};
-  } else if (is("MS Sans Serif")) {
+  } else if (SameLetters(face, "MS Sans Serif")) {
     candidates = {"Microsoft Sans Serif", "Arial", "Liberation Sans", "Tahoma"};
-  } else if (is("Tahoma")) {
+  } else if (SameLetters(face, "Tahoma")) {
     candidates = {"Verdana", "Microsoft Sans Serif", "Arial", "Liberation Sans"};
   }
   for (const std::string& candidate : candidates) {
@@ -173,10 +124,7 @@ std::string ChooseFace(const std::string& face,
 Control* FrameAt(const Form& form, float x, float y) {
   Control* best = nullptr;
   for (Control* c : form.Controls()) {
-    if (c->Kind() != ControlKind::Frame) continue;
-    bool shown = true;
-    for (const Control* v = c; v != nullptr; v = v->Container) shown = shown && v->Visible();
-    if (!shown) continue;
+    if (c->Kind() != ControlKind::Frame || !EffectivelyVisible(*c)) continue;
     const Rect r = PositionInForm(*c);
     if (x < r.left || y < r.top || x >= r.left + r.width || y >= r.top + r.height) continue;
     if (best == nullptr || Depth(*c) > Depth(*best)) best = c;
@@ -184,4 +132,10 @@ Control* FrameAt(const Form& form, float x, float y) {
   return best;
 }
 
-}  // namespace quellor::win32
+void PlaceIfNeverPlaced(Form& form, const Rect& workArea) {
+  if (form.Placed()) return;
+  form.Move(workArea.left + (workArea.width - form.Width()) / 2,
+            workArea.top + (workArea.height - form.Height()) / 2);
+}
+
+}  // namespace quellor

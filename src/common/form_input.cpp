@@ -1,0 +1,158 @@
+#include "common/form_input.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/layout.h"
+
+namespace quellor {
+
+int HeldButtons(unsigned keyFlags) {
+  int buttons = 0;
+  if ((keyFlags & kMkLButton) != 0) buttons |= kLeftButton;
+  if ((keyFlags & kMkRButton) != 0) buttons |= kRightButton;
+  if ((keyFlags & kMkMButton) != 0) buttons |= kMiddleButton;
+  return buttons;
+}
+
+int ShiftState(unsigned keyFlags, bool altDown) {
+  int shift = 0;
+  if ((keyFlags & kMkShift) != 0) shift |= 1;
+  if ((keyFlags & kMkControl) != 0) shift |= 2;
+  if (altDown) shift |= 4;
+  return shift;
+}
+
+namespace {
+
+bool CanTakeFocus(const Control& control) {
+  return EffectivelyVisible(control) && EffectivelyEnabled(control);
+}
+
+// An option button that is not where the focus enters its group: another
+// button of the group is selected.
+bool PassedOverInGroup(const Control& control) {
+  if (control.Kind() != ControlKind::OptionButton) return false;
+  const auto& option = static_cast<const OptionButton&>(control);
+  if (option.Value() || option.Group == nullptr) return false;
+  return std::any_of(option.Group->begin(), option.Group->end(),
+                     [](const OptionButton* other) { return other->Value(); });
+}
+
+// The next (or previous) entry after `current` in a ring; the first (or
+// last) when `current` is not in it.
+Control* Around(const std::vector<Control*>& ring, const Control* current, bool backwards) {
+  if (ring.empty()) return nullptr;
+  const auto at = std::find(ring.begin(), ring.end(), current);
+  const std::size_t size = ring.size();
+  if (at == ring.end()) return backwards ? ring.back() : ring.front();
+  const auto index = static_cast<std::size_t>(at - ring.begin());
+  return ring[backwards ? (index + size - 1) % size : (index + 1) % size];
+}
+
+KeyOutcome Tab(const Form& form, Control* focus, bool backwards) {
+  std::vector<Control*> stops;
+  for (Control* control : TabOrder(form)) {
+    if (!CanTakeFocus(*control)) continue;
+    if (control != focus && PassedOverInGroup(*control)) continue;
+    stops.push_back(control);
+  }
+  return {true, Around(stops, focus, backwards)};
+}
+
+KeyOutcome Arrow(const Form& form, Control* focus, bool backwards) {
+  if (focus == nullptr || focus->Kind() != ControlKind::OptionButton) return {};
+  const auto* group = static_cast<const OptionButton*>(focus)->Group;
+  if (group == nullptr) return {};
+  std::vector<Control*> buttons;
+  for (Control* control : TabOrder(form)) {
+    if (!CanTakeFocus(*control) || control->Kind() != ControlKind::OptionButton) continue;
+    if (std::find(group->begin(), group->end(), control) != group->end()) {
+      buttons.push_back(control);
+    }
+  }
+  if (buttons.size() < 2 || std::find(buttons.begin(), buttons.end(), focus) == buttons.end()) {
+    return {true, nullptr};
+  }
+  Control* next = Around(buttons, focus, backwards);
+  static_cast<OptionButton*>(next)->Select();
+  return {true, next};
+}
+
+}  // namespace
+
+Control* FirstFocus(const Form& form) {
+  for (Control* control : TabOrder(form)) {
+    if (CanTakeFocus(*control) && !PassedOverInGroup(*control)) return control;
+  }
+  return nullptr;
+}
+
+Control* FocusOnActivation(const Form& form, Control* before) {
+  if (before != nullptr && CanTakeFocus(*before)) return before;
+  return FirstFocus(form);
+}
+
+KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shift,
+                   bool controlOrAlt) {
+  if (controlOrAlt) return {};
+  switch (key) {
+    case NavigationKey::Tab:
+      return Tab(form, focus, shift);
+    case NavigationKey::Up:
+    case NavigationKey::Left:
+      return Arrow(form, focus, true);
+    case NavigationKey::Down:
+    case NavigationKey::Right:
+      return Arrow(form, focus, false);
+  }
+  return {};
+}
+
+void FocusMoved(Control& from, const Control* to) {
+  if (to == nullptr || to == &from) return;
+  if (from.OnLostFocus) from.OnLostFocus();
+}
+
+void CheckBoxClicked(CheckBox& box) {
+  box.SetValue(box.Value() == 0 ? 1 : 0);
+}
+
+void RouteMouseMove(Form& form, MouseArgs args) {
+  if (Control* frame = FrameAt(form, args.x, args.y)) {
+    const Rect at = PositionInForm(*frame);
+    args.x -= at.left;
+    args.y -= at.top;
+    if (frame->OnMouseMove) frame->OnMouseMove(args);
+    return;
+  }
+  if (form.OnMouseMove) form.OnMouseMove(args);
+}
+
+void LabelPresses::MouseDown(Label& label, const MouseArgs& args) {
+  pressed_ = &label;
+  clickReported_ = false;
+  if (label.OnMouseDown) label.OnMouseDown(args);
+}
+
+void LabelPresses::Clicked(Label& label) {
+  if (pressed_ == &label) {
+    clickReported_ = true;
+    return;
+  }
+  if (label.OnClick) label.OnClick();
+}
+
+void LabelPresses::MouseUp(Label& label, const MouseArgs& args, bool inside) {
+  const bool click = pressed_ == &label && clickReported_ && inside && args.button == kLeftButton;
+  pressed_ = nullptr;
+  clickReported_ = false;
+  if (label.OnMouseUp) label.OnMouseUp(args);
+  if (click && label.OnClick) label.OnClick();
+}
+
+void LabelPresses::CaptureLost(const Label& label) {
+  if (pressed_ == &label) pressed_ = nullptr;
+}
+
+}  // namespace quellor

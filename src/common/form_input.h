@@ -1,0 +1,82 @@
+// What the user's keys, clicks, focus changes and mouse moves mean to a form.
+//
+// The front end translates the system's messages into these calls and
+// mirrors the models afterwards; every decision about them is made here.
+#pragma once
+
+#include "common/controls.h"
+
+namespace quellor {
+
+// Key and mouse state as the system's mouse messages carry it.
+inline constexpr unsigned kMkLButton = 0x0001;
+inline constexpr unsigned kMkRButton = 0x0002;
+inline constexpr unsigned kMkShift = 0x0004;
+inline constexpr unsigned kMkControl = 0x0008;
+inline constexpr unsigned kMkMButton = 0x0010;
+
+// The buttons held (1 left, 2 right, 4 middle) and the shift state (1 shift,
+// 2 control, 4 alt) of a mouse message's key flags.
+int HeldButtons(unsigned keyFlags);
+int ShiftState(unsigned keyFlags, bool altDown);
+
+// The control that takes the focus when the form gets it: the first tab stop
+// that can take it, and within a group of option buttons its selected one.
+Control* FirstFocus(const Form& form);
+
+// The control that takes the focus when the form is activated again: the
+// one that had it before, while it still can take it, else FirstFocus.
+Control* FocusOnActivation(const Form& form, Control* before);
+
+enum class NavigationKey { Tab, Up, Down, Left, Right };
+
+// A navigation key pressed while `focus` has the focus (nullptr: none of the
+// form's controls). Tab and Shift+Tab go round the tab stops that can take
+// the focus, a group of option buttons counting as one stop at its selected
+// button; the arrow keys go round the buttons of the focused option button's
+// group and select as they go, as a click would. With Ctrl or Alt held the
+// keys are left to the system.
+struct KeyOutcome {
+  bool handled = false;      // the key is used up; the system does not see it
+  Control* focus = nullptr;  // where the focus goes, when it moves
+};
+KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shift,
+                   bool controlOrAlt);
+
+// The focus went from `from` to `to` (nullptr: out of the form's controls).
+// Leaving a control for another control of the same form runs its check on
+// leaving; losing the focus to another window does not.
+void FocusMoved(Control& from, const Control* to);
+
+// A check box clicked by the user: ticked when it was clear, clear otherwise.
+void CheckBoxClicked(CheckBox& box);
+
+// A mouse move over the form's client area at (x, y) twips: it goes to the
+// innermost visible frame under it, relative to that frame, else to the form.
+void RouteMouseMove(Form& form, MouseArgs args);
+
+// The mouse on a form's labels that serve as buttons. A press shows the
+// pressed look at once; the label keeps the mouse until the release, which
+// ends the pressed look wherever it happens. The label's click runs after the
+// release, and only for a left-button press released on the label that the
+// label itself reported as clicked (a double click's second press is no
+// click).
+class LabelPresses {
+ public:
+  void MouseDown(Label& label, const MouseArgs& args);
+  // The label's own click notification. Outside a press (the keyboard, the
+  // system's accessibility tools) it is a click at once.
+  void Clicked(Label& label);
+  // Call after the label has seen its release; `inside` tells whether it
+  // happened over the label.
+  void MouseUp(Label& label, const MouseArgs& args, bool inside);
+  // Another window took the mouse: the press gives no click.
+  void CaptureLost(const Label& label);
+  bool Pressing(const Label& label) const { return pressed_ == &label; }
+
+ private:
+  const Label* pressed_ = nullptr;
+  bool clickReported_ = false;
+};
+
+}  // namespace quellor

@@ -1,0 +1,69 @@
+// The native window of one control: created from its model, brought in line
+// with it whenever the model changed, and passing what the user does to it on
+// to the core. One small class per kind of control.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/controls.h"
+
+namespace quellor::win32 {
+
+class FormWindow;
+
+class NativeControl {
+ public:
+  NativeControl(FormWindow& form, Control& model) : form_(form), model_(model) {}
+  NativeControl(const NativeControl&) = delete;
+  NativeControl& operator=(const NativeControl&) = delete;
+  virtual ~NativeControl() = default;
+
+  Control& Model() const { return model_; }
+  HWND Hwnd() const { return hwnd_; }
+  // Creates the hidden child window; false when the system refused.
+  bool Create(HWND parent);
+  // Position and font at the window's resolution.
+  void Layout(unsigned dpi);
+  // Whether the model changed since the last Sync.
+  bool OutOfDate() const { return shown_ != model_.Revision(); }
+  // Brings the window in line with the model: what it shows, whether it is
+  // visible and usable (as far as its containers are).
+  void Sync();
+  // A notification the control sent to the form (the code of WM_COMMAND).
+  virtual void Notify(int /*code*/) {}
+  // Whether `hwnd` is this control's window or a part of it.
+  virtual bool Owns(HWND hwnd) const { return hwnd == hwnd_; }
+
+ protected:
+  // The kind's own part of Sync.
+  virtual void SyncKind() {}
+  // Controls that see their messages before their class does.
+  virtual bool Subclassed() const { return false; }
+  virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallClass(message, wParam, lParam);
+  }
+  // The class's own handling of a message; nothing once the window is gone.
+  LRESULT CallClass(UINT message, WPARAM wParam, LPARAM lParam);
+
+  FormWindow& form_;
+  Control& model_;
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  WNDPROC classProcedure_ = nullptr;
+  std::uint32_t shown_ = 0;  // the model revision last shown; 0 nothing yet
+  std::string caption_;
+  Color foreColor_ = 0;
+  bool visible_ = false;
+  bool enabled_ = true;
+};
+
+std::unique_ptr<NativeControl> MakeNativeControl(FormWindow& form, Control& model);
+
+}  // namespace quellor::win32
