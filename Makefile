@@ -1,19 +1,19 @@
 # The two commands of the README: `make run` and `make test`. Both install
-# what this Debian machine is missing first.
+# what this Debian machine is missing first, as does `make package`.
 SHELL := /bin/bash
 JOBS ?= 2
 ARGS ?=
 
 APT_PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
   clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick \
-  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox
+  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test deps build-linux build-asan build-windows unit asan wine-tests lint fuzz bench \
-  clean
+  package package-tests clean
 
 deps: build/.deps-ok
-build/.deps-ok:
+build/.deps-ok: Makefile
 	@missing=""; for p in $(APT_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
@@ -45,10 +45,24 @@ wine-tests: build-windows
 lint: build-linux
 	scripts/lint.sh
 
+# The packages, named after project(VERSION) in CMakeLists.txt.
+VERSION := $(shell sed -n 's/^project.quellor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+PACKAGES := build/Quellor-$(VERSION)-win64.zip build/Quellor-$(VERSION)-win64-setup.exe
+
+package: build-windows
+	rm -rf build/windows/packages
+	cpack --config build/windows/CPackConfig.cmake -B build/windows/packages >/dev/null
+	cp $(PACKAGES:build/%=build/windows/packages/%) build/
+	@ls -l $(PACKAGES)
+
+package-tests: package
+	scripts/wine-session.sh tests/package/package_tests.sh \
+	  build/windows/tests/windows/quellor_driver.exe $(PACKAGES)
+
 run: build-windows
 	scripts/wine-session.sh --run build/windows/quellor.exe $(ARGS)
 
-test: unit asan lint wine-tests
+test: unit asan lint wine-tests package-tests
 	@echo "All tests passed."
 
 fuzz: deps

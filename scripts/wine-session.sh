@@ -43,8 +43,9 @@ windows_path() { # a Unix path as Wine's drive Z: shows it
 setup_environment() { # mode
   if [[ "$1" == run ]]; then prefix="$root/build/wine-run"; else prefix="$root/build/wine-test"; fi
   export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all
-  # No browser either: the home-page links must not reach this machine.
-  export WINEDLLOVERRIDES="mscoree,mshtml=;shutdown.exe=n;winebrowser.exe=d"
+  # No browser either: the home-page links must not reach this machine; nor
+  # menu entries and icons for the shortcuts an installer makes.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;shutdown.exe=n;winebrowser.exe=d;winemenubuilder.exe=d"
   calls="$prefix/shutdown-calls.txt"
   QUELLOR_SHUTDOWN_LOG="$(windows_path "$calls")"
   export QUELLOR_SHUTDOWN_LOG
