@@ -42,7 +42,7 @@ asan: build-asan
 wine-tests: build-windows
 	scripts/wine-session.sh ctest --preset windows
 
-lint: build-linux
+lint: build-linux build-windows
 	scripts/lint.sh
 
 # The packages, named after project(VERSION) in CMakeLists.txt.

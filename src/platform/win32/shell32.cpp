@@ -9,15 +9,15 @@ namespace quellor::win32 {
 std::intptr_t Win32Shell32::ShellExecuteA(WindowHandle owner, const std::string& operation,
                                           const std::string& file, int showCommand) {
   using Execute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  static const auto execute = [] {
+  static const auto kExecute = [] {
     HMODULE library = LoadLibraryA("shell32.dll");
     return library == nullptr ? nullptr
                               : reinterpret_cast<Execute>(reinterpret_cast<void (*)()>(
                                     GetProcAddress(library, "ShellExecuteA")));
   }();
-  if (execute == nullptr) return SE_ERR_DLLNOTFOUND;
-  HINSTANCE result = execute(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(),
-                             nullptr, nullptr, showCommand);
+  if (kExecute == nullptr) return SE_ERR_DLLNOTFOUND;
+  HINSTANCE result = kExecute(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(),
+                              nullptr, nullptr, showCommand);
   return reinterpret_cast<std::intptr_t>(result);
 }
 

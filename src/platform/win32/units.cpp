@@ -54,9 +54,9 @@ unsigned ScreenDpi() {
 
 unsigned SystemDpi() {
   using GetDpiForSystemFunction = UINT(WINAPI*)();
-  static const auto getDpiForSystem = SystemFunction<GetDpiForSystemFunction>("GetDpiForSystem");
-  if (getDpiForSystem != nullptr) {
-    const UINT dpi = getDpiForSystem();
+  static const auto kGetDpiForSystem = SystemFunction<GetDpiForSystemFunction>("GetDpiForSystem");
+  if (kGetDpiForSystem != nullptr) {
+    const UINT dpi = kGetDpiForSystem();
     if (dpi != 0) return dpi;
   }
   return ScreenDpi();
@@ -64,9 +64,9 @@ unsigned SystemDpi() {
 
 unsigned WindowDpi(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFunction>("GetDpiForWindow");
-  if (getDpiForWindow != nullptr && window != nullptr) {
-    const UINT dpi = getDpiForWindow(window);
+  static const auto kGetDpiForWindow = SystemFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+  if (kGetDpiForWindow != nullptr && window != nullptr) {
+    const UINT dpi = kGetDpiForWindow(window);
     if (dpi != 0) return dpi;
   }
   return ScreenDpi();

@@ -19,7 +19,7 @@ constexpr int kToolTipWidthTwips = 4800;
 // mouse move over a form with tips (the controls of the manifest's version 6
 // may have loaded it already). False when it is missing.
 bool LoadCommonControls() {
-  static const bool loaded = [] {
+  static const bool kLoaded = [] {
     HMODULE library = LoadLibraryA("comctl32.dll");
     if (library == nullptr) return false;
     using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
@@ -31,7 +31,7 @@ bool LoadCommonControls() {
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     return init(&controls) != FALSE;
   }();
-  return loaded;
+  return kLoaded;
 }
 
 // The main screen's work area, in screen twips.
@@ -150,10 +150,10 @@ void FormWindow::Layout() {
   const auto style = static_cast<DWORD>(GetWindowLongPtrA(form, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(form, GWL_EXSTYLE));
   using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+  static const auto kAdjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
       GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
-  if (adjustForDpi != nullptr) {
-    adjustForDpi(&outer, style, FALSE, exStyle, dpi_);
+  if (kAdjustForDpi != nullptr) {
+    kAdjustForDpi(&outer, style, FALSE, exStyle, dpi_);
   } else {
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
   }

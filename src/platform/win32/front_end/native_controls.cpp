@@ -131,7 +131,7 @@ class NativeTextBox : public NativeControl {
  protected:
   void SyncKind() override {
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(box_.SelStart()),
-                 static_cast<LPARAM>(box_.SelStart() + box_.SelLength()));
+                 static_cast<LPARAM>(box_.SelStart()) + box_.SelLength());
   }
 
   // A box with a check on leaving learns where the focus goes.
