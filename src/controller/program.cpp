@@ -3,18 +3,18 @@
 namespace quellor {
 
 Program::Program(platform::Platform& platform)
-    : Os(platform), Registry(platform.registry), form1(*this), form2(*this), form3(*this) {}
+    : ProgramState(platform), form1(*this), form2(*this), form3(*this) {}
 
 void Program::Main() {
   form1.Show();
 }
 
-void Program::MakeTopMost(WindowHandle window) {
+void ProgramState::MakeTopMost(WindowHandle window) {
   Os.user32.SetWindowPos(window, platform::kHwndTopMost, 0, 0, 0, 0,
                          platform::kSwpNoSize | platform::kSwpNoMove);
 }
 
-void Program::MakeNotTopMost(WindowHandle window) {
+void ProgramState::MakeNotTopMost(WindowHandle window) {
   Os.user32.SetWindowPos(window, platform::kHwndNoTopMost, 0, 0, 0, 0,
                          platform::kSwpNoSize | platform::kSwpNoMove);
 }

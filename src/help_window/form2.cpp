@@ -3,7 +3,8 @@
 #include <initializer_list>
 
 #include "common/control_ids.h"
-#include "controller/program.h"
+#include "controller/form1.h"
+#include "controller/program_state.h"
 
 namespace quellor {
 
@@ -68,7 +69,7 @@ std::string VersionLine() {
          std::to_string(kVersionRevision);
 }
 
-Form2::Form2(Program& program)
+Form2::Form2(ProgramState& program)
     : Form("Form2"),
       Label3("Label3", ids::form2::kLabel3),
       Label4("Label4", ids::form2::kLabel4),
@@ -137,7 +138,7 @@ void Form2::Design() {
 }
 
 void Form2::Form_Load() {
-  Form1& form1 = program_.form1;
+  Form1& form1 = program_.MainWindow();
   form1.Hide();
   form1.SetEnabled(false);
   form1.Timer1.SetEnabled(false);
@@ -150,7 +151,7 @@ void Form2::Form_Unload() {
 }
 
 void Form2::Label2_Click() {
-  Form1& form1 = program_.form1;
+  Form1& form1 = program_.MainWindow();
   form1.Show();
   form1.SetEnabled(true);
   form1.Timer1.SetEnabled(true);

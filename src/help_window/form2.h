@@ -7,7 +7,7 @@
 
 namespace quellor {
 
-class Program;
+class ProgramState;
 
 inline constexpr Color kHelpWindowColor = Rgb(255, 224, 192);
 inline constexpr Color kUsageBackColor = Rgb(224, 224, 224);
@@ -23,7 +23,7 @@ std::string VersionLine();
 
 class Form2 : public Form {
  public:
-  explicit Form2(Program& program);
+  explicit Form2(ProgramState& program);
 
   Label Label3;
   Label Label4;
@@ -47,7 +47,7 @@ class Form2 : public Form {
   void Form_Unload() override;
 
  private:
-  Program& program_;
+  ProgramState& program_;
 };
 
 }  // namespace quellor

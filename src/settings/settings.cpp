@@ -8,7 +8,8 @@
 #include <string>
 
 #include "common/number.h"
-#include "controller/program.h"
+#include "controller/form1.h"
+#include "controller/program_state.h"
 #include "settings/registry_key.h"
 
 namespace quellor {
@@ -73,9 +74,9 @@ void KeepOnScreen(Form& window, platform::User32& user32) {
   window.Move(left, top);
 }
 
-void Save(Program& program) {
+void Save(ProgramState& program) {
   RegistryKey& registry = program.Registry;
-  Form1& form = program.form1;
+  Form1& form = program.MainWindow();
   registry.Root = platform::kHkeyCurrentUser;
   const platform::KeyHandle root = registry.Root;
 
@@ -100,7 +101,7 @@ void Save(Program& program) {
 
 }  // namespace
 
-void SaveSettings(Program& program) noexcept {
+void SaveSettings(ProgramState& program) noexcept {
   // The operation runs right after this, whatever happened here: a failure
   // to store the settings must never stand in its way.
   try {
@@ -109,9 +110,9 @@ void SaveSettings(Program& program) noexcept {
   }
 }
 
-void LoadSettings(Program& program) {
+void LoadSettings(ProgramState& program) {
   RegistryKey& registry = program.Registry;
-  Form1& form = program.form1;
+  Form1& form = program.MainWindow();
   registry.Root = platform::kHkeyCurrentUser;
   const platform::KeyHandle root = registry.Root;
   const auto read = [&](const char* name) { return registry.GetValue(root, kSettingsKey, name); };

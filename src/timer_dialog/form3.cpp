@@ -8,7 +8,8 @@
 
 #include "common/control_ids.h"
 #include "common/number.h"
-#include "controller/program.h"
+#include "controller/form1.h"
+#include "controller/program_state.h"
 
 namespace quellor {
 
@@ -35,7 +36,7 @@ void ApplyFieldRule(TextBox& field, int limit) {
 
 }  // namespace
 
-Form3::Form3(Program& program)
+Form3::Form3(ProgramState& program)
     : Form("Form3"),
       Option1("Option1", ids::form3::kOption1),
       Option2("Option2", ids::form3::kOption2),
@@ -160,7 +161,7 @@ void Form3::Design() {
 
 void Form3::Form_Load() {
   Label1.SetCaption(ClockText());
-  Form1& form1 = program_.form1;
+  Form1& form1 = program_.MainWindow();
   Move(form1.Left(), form1.Top() + form1.Height());
   if (form1.Check2.Value() != 0) {
     program_.MakeTopMost(Handle());
@@ -238,7 +239,7 @@ void Form3::Label5_Click() {
   // A countdown that cannot be held as a 32-bit length is refused as well.
   if (accepted && ToInt32(total).has_value()) {
     program_.CountdownSeconds = total;
-    program_.form1.DisplayTimer(total);
+    program_.MainWindow().DisplayTimer(total);
   }
   // After a refused entry the length becomes the countdown as it stands.
   if (const std::optional<std::int32_t> length = ToInt32(program_.CountdownSeconds)) {
@@ -267,7 +268,7 @@ void Form3::Form_MouseMove(const MouseArgs& args) {
     user32.SendMessageA(Handle(), platform::kWmNcLButtonDown,
                         static_cast<std::uintptr_t>(platform::kHtCaption), 0);
   }
-  Form1& form1 = program_.form1;
+  Form1& form1 = program_.MainWindow();
   form1.Move(Left(), Top() - form1.Height());
 }
 
@@ -278,7 +279,7 @@ void Form3::Form_QueryUnload() {
 }
 
 void Form3::CloseDialog() {
-  program_.form1.Timer1.SetEnabled(true);
+  program_.MainWindow().Timer1.SetEnabled(true);
   Unload();
 }
 

@@ -8,7 +8,7 @@
 
 namespace quellor {
 
-class Program;
+class ProgramState;
 
 // The dialog's background, also that of its option buttons and its frame.
 inline constexpr Color kTimerDialogColor = Rgb(192, 192, 255);
@@ -22,7 +22,7 @@ inline constexpr double kSecondsPerDay = 86400;
 
 class Form3 : public Form {
  public:
-  explicit Form3(Program& program);
+  explicit Form3(ProgramState& program);
 
   OptionButton Option1;  // count-down mode
   OptionButton Option2;  // clock-time mode
@@ -63,7 +63,7 @@ class Form3 : public Form {
  private:
   std::string ClockText() const;
 
-  Program& program_;
+  ProgramState& program_;
   std::vector<OptionButton*> optionGroup_;
 };
 

@@ -1,0 +1,36 @@
+// What the settings and the two dialogs use of the program: the system
+// services, the program-wide variables, the registry layer, the main window
+// and the procedures that put a window on top or take it off.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/controls.h"
+#include "platform/platform.h"
+#include "settings/registry_key.h"
+
+namespace quellor {
+
+class Form1;
+
+class ProgramState {
+ public:
+  explicit ProgramState(platform::Platform& platform) : Os(platform), Registry(platform.registry) {}
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+  virtual ~ProgramState() = default;
+
+  virtual Form1& MainWindow() = 0;
+
+  void MakeTopMost(WindowHandle window);
+  void MakeNotTopMost(WindowHandle window);
+
+  platform::Platform& Os;
+  double CountdownSeconds = 10;
+  std::int32_t TimeOutSeconds = 10;
+  std::string DefaultSwitches;
+  RegistryKey Registry;
+};
+
+}  // namespace quellor
