@@ -13,22 +13,16 @@ HKEY NativeKey(KeyHandle key) {
   return reinterpret_cast<HKEY>(key);
 }
 
-namespace {
-HKEY Key(KeyHandle key) {
-  return NativeKey(key);
-}
-}  // namespace
-
 Status Win32Registry::RegOpenKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
   HKEY opened = nullptr;
-  const LSTATUS status = ::RegOpenKeyA(Key(root), subKey.c_str(), &opened);
+  const LSTATUS status = ::RegOpenKeyA(NativeKey(root), subKey.c_str(), &opened);
   key = status == ERROR_SUCCESS ? reinterpret_cast<KeyHandle>(opened) : 0;
   return static_cast<Status>(status);
 }
 
 Status Win32Registry::RegCreateKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
   HKEY created = nullptr;
-  const LSTATUS status = ::RegCreateKeyA(Key(root), subKey.c_str(), &created);
+  const LSTATUS status = ::RegCreateKeyA(NativeKey(root), subKey.c_str(), &created);
   key = status == ERROR_SUCCESS ? reinterpret_cast<KeyHandle>(created) : 0;
   return static_cast<Status>(status);
 }
@@ -39,7 +33,7 @@ Status Win32Registry::RegQueryValueExA(KeyHandle key, const std::string& valueNa
   DWORD valueType = type;
   DWORD size = byteCount;
   const LSTATUS status =
-      ::RegQueryValueExA(Key(key), valueName.c_str(), nullptr, &valueType, data, &size);
+      ::RegQueryValueExA(NativeKey(key), valueName.c_str(), nullptr, &valueType, data, &size);
   if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
     type = valueType;
     byteCount = size;
@@ -51,11 +45,11 @@ Status Win32Registry::RegSetValueExA(KeyHandle key, const std::string& valueName
                                      std::uint32_t type, const std::uint8_t* data,
                                      std::uint32_t byteCount) {
   return static_cast<Status>(
-      ::RegSetValueExA(Key(key), valueName.c_str(), 0, type, data, byteCount));
+      ::RegSetValueExA(NativeKey(key), valueName.c_str(), 0, type, data, byteCount));
 }
 
 Status Win32Registry::RegCloseKey(KeyHandle key) {
-  return static_cast<Status>(::RegCloseKey(Key(key)));
+  return static_cast<Status>(::RegCloseKey(NativeKey(key)));
 }
 
 }  // namespace quellor::win32
