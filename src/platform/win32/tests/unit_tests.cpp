@@ -1,16 +1,12 @@
-// Tests of the Windows side that need no display: command-line handling,
-// unit conversions, the look decided from the models, the processor counter
-// stand-in, and the registry and counter services against the real system.
+// Tests of the Windows side that need no display: unit conversions, the look
+// decided from the models, and the registry, counter and process services
+// against the real system.
 // First, so that the interfaces keep their names (see services.h).
 #include "platform/win32/services.h"
 
 #include <algorithm>
-#include <cmath>
-#include <deque>
 
 #include "check.h"
-#include "platform/win32/cpu_sampler.h"
-#include "platform/win32/launch.h"
 #include "platform/win32/layout.h"
 #include "platform/win32/units.h"
 
@@ -21,101 +17,6 @@ using platform::CounterHandle;
 using platform::KeyHandle;
 using platform::QueryHandle;
 using platform::Status;
-
-// ---- Command line ----
-
-QUELLOR_TEST(ArgumentsFollowAQuotedProgramPathWithBlanks) {
-  CHECK_EQ(ArgumentsAfterProgramName("\"C:\\Program Files\\Quellor\\quellor.exe\" -r -t600"),
-           std::string("-r -t600"));
-}
-
-QUELLOR_TEST(ArgumentsFollowAnUnquotedProgramName) {
-  CHECK_EQ(ArgumentsAfterProgramName("quellor.exe   -s -o0  "), std::string("-s -o0  "));
-  CHECK_EQ(ArgumentsAfterProgramName("C:\\q\\quellor.exe\t-l"), std::string("-l"));
-}
-
-QUELLOR_TEST(NoArgumentsGiveAnEmptyText) {
-  CHECK_EQ(ArgumentsAfterProgramName("\"C:\\a b\\quellor.exe\""), std::string());
-  CHECK_EQ(ArgumentsAfterProgramName("quellor.exe"), std::string());
-  CHECK_EQ(ArgumentsAfterProgramName("quellor.exe   "), std::string());
-  CHECK_EQ(ArgumentsAfterProgramName(""), std::string());
-}
-
-QUELLOR_TEST(AQuoteInsideTheArgumentsIsKept) {
-  CHECK_EQ(ArgumentsAfterProgramName("\"quellor.exe\" -c\"5\""), std::string("-c\"5\""));
-  // An unclosed quote holds the whole line.
-  CHECK_EQ(ArgumentsAfterProgramName("\"C:\\quellor.exe -s"), std::string());
-}
-
-QUELLOR_TEST(TheShutdownCommandRunsFromTheSystemFolder) {
-  const std::optional<Launch> launch =
-      ShutdownLaunch("C:\\windows\\system32", "Shutdown -s -f -t 0");
-  CHECK(launch.has_value());
-  if (!launch) return;
-  CHECK_EQ(launch->application, std::string("C:\\windows\\system32\\shutdown.exe"));
-  CHECK_EQ(launch->commandLine, std::string("Shutdown -s -f -t 0"));
-  const std::optional<Launch> abort = ShutdownLaunch("D:\\sys\\", "Shutdown -a");
-  CHECK(abort.has_value());
-  if (abort) CHECK_EQ(abort->application, std::string("D:\\sys\\shutdown.exe"));
-}
-
-QUELLOR_TEST(OtherCommandsAreRefused) {
-  const std::string folder = "C:\\windows\\system32";
-  CHECK(!ShutdownLaunch(folder, "cmd /c del x").has_value());
-  CHECK(!ShutdownLaunch(folder, "Shutdown").has_value());
-  CHECK(!ShutdownLaunch(folder, "Shutdownx -a").has_value());
-  CHECK(!ShutdownLaunch(folder, " -f -t 0").has_value());
-  CHECK(!ShutdownLaunch(folder, "").has_value());
-  CHECK(!ShutdownLaunch("", "Shutdown -a").has_value());
-}
-
-// ---- Processor busy share ----
-
-QUELLOR_TEST(BusyShareCountsIdleInsideKernelTime) {
-  const ProcessorTimes before{100, 300, 200};
-  // 50 idle out of 60 kernel and 40 user: kernel time includes the idle.
-  const std::optional<double> busy = BusyPercent(before, {150, 360, 240});
-  CHECK(busy.has_value());
-  if (busy) CHECK(std::fabs(*busy - 50.0) < 1e-9);
-  const std::optional<double> allIdle = BusyPercent(before, {200, 400, 200});
-  CHECK(allIdle.has_value() && std::fabs(*allIdle) < 1e-9);
-  const std::optional<double> allBusy = BusyPercent(before, {100, 350, 250});
-  CHECK(allBusy.has_value() && std::fabs(*allBusy - 100.0) < 1e-9);
-}
-
-QUELLOR_TEST(BusyShareNeedsTimeToPass) {
-  CHECK(!BusyPercent({1, 2, 3}, {1, 2, 3}).has_value());
-  CHECK(!BusyPercent({5, 10, 10}, {4, 12, 12}).has_value());
-}
-
-std::deque<ProcessorTimes> scriptedTimes;
-bool ScriptedReader(ProcessorTimes& times) {
-  if (scriptedTimes.empty()) return false;
-  times = scriptedTimes.front();
-  scriptedTimes.pop_front();
-  return true;
-}
-
-QUELLOR_TEST(TheStandInCounterNeedsTwoSamples) {
-  scriptedTimes = {{0, 0, 0}, {75, 100, 0}, {75, 200, 100}};
-  ProcessorCounter counter(&ScriptedReader);
-  Status status = 0;
-  counter.Value(status);
-  CHECK_EQ(status, kCounterInvalidData);
-  counter.Collect();
-  CHECK_EQ(counter.Value(status), 0.0);
-  CHECK_EQ(status, kCounterInvalidData);
-  counter.Collect();
-  CHECK(std::fabs(counter.Value(status) - 25.0) < 1e-9);
-  CHECK_EQ(status, platform::kPdhCstatusValidData);
-  counter.Collect();
-  CHECK(std::fabs(counter.Value(status) - 100.0) < 1e-9);
-  CHECK_EQ(status, platform::kPdhCstatusValidData);
-  // A failed reading starts over.
-  counter.Collect();
-  counter.Value(status);
-  CHECK_EQ(status, kCounterInvalidData);
-}
 
 // ---- Units ----
 
