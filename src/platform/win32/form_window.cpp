@@ -1,12 +1,12 @@
 #include "platform/win32/form_window.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "platform/win32/layout.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/units.h"
 
 namespace quellor::win32 {
@@ -216,7 +216,7 @@ void FormWindow::Build() {
         what == ControlKind::OptionButton ||
         (what == ControlKind::ComboBox && control->HasBackColor)) {
       // The classic look, which draws in the control's own colours.
-      SetWindowTheme(hwnd, L"", L"");
+      SetSystemWindowTheme(hwnd, L"", L"");
     }
     if (NeedsOwnHandling(*control)) {
       added.owner = this;
