@@ -23,7 +23,7 @@ inline constexpr double kShortestCountdownAfterMethod = 10;
 inline constexpr const char* kProcessorCounterPath = "\\Processor(0)\\% Processor Time";
 inline constexpr const char* kAppTitle = "Quellor";
 // Opened by the title label and by the help window's "Online Help".
-inline constexpr const char* kHomePageUrl = "http://www.quellor.example/";
+inline constexpr const char* kHomePageUrl = "https://www.quellor.example/";
 
 // The operations, by their position in the operation list.
 enum OperationKind : int {

@@ -110,13 +110,15 @@ RegistryValue RegistryKey::GetValue(KeyHandle root, const std::string& subKey,
       // Text written without its terminating zero is taken whole.
       const std::size_t zero = buffer.find('\0');
       if (zero != std::string::npos) buffer.resize(zero);
-      result = std::move(buffer);
+      if (buffer.size() <= kMaxTextLength) result = std::move(buffer);
     }
-  } else if (type == platform::kRegDword) {
+  } else if (type == platform::kRegDword && size == 4) {
+    // A REG_DWORD of any other size is no number: read into four zeros, an
+    // empty one would come back as 0.
     std::array<std::uint8_t, 4> bytes{};
     std::uint32_t count = 4;
     LastStatus = registry_.RegQueryValueExA(key, valueName, type, bytes.data(), count);
-    if (LastStatus == 0) {
+    if (LastStatus == 0 && type == platform::kRegDword && count == 4) {
       const std::uint32_t raw = bytes[0] | (std::uint32_t{bytes[1]} << 8) |
                                 (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
       // Two's complement: 0xFFFFFFFF is -1.
@@ -133,7 +135,7 @@ void RegistryKey::SetValue(KeyHandle root, const std::string& subKey, const std:
   // The type is decided before the registry is touched.
   const Encoded encoded = Encode(value);
   if (const auto* text = std::get_if<std::string>(&encoded); text != nullptr) {
-    if (text->size() >= kMaxValueBytes) return;
+    if (text->size() >= kMaxWrittenBytes) return;
   }
 
   const KeyHandle key = Create(root, subKey);

@@ -5,6 +5,7 @@
 // read all come back as the empty text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -20,9 +21,15 @@ using RegistryValue = std::variant<std::string, std::int32_t>;
 // What may be written: numbers of any of the program's kinds, or a text.
 using RegistryInput = std::variant<std::string, std::int16_t, std::int32_t, float, double>;
 
-// The largest value, in bytes, that is read or written. A stored text that
-// claims to be larger reads as the empty text; a longer text is not written.
-inline constexpr std::uint32_t kMaxValueBytes = 1u << 20;
+// The longest text that any setting holds, in characters (the threshold's is
+// a few digits), and the largest value that is read: that text and its
+// terminating zero. A stored value that claims to be larger, or a longer text
+// without its zero, reads as the empty text, so a huge text planted in the
+// registry never reaches a window.
+inline constexpr std::size_t kMaxTextLength = 32;
+inline constexpr std::uint32_t kMaxValueBytes = kMaxTextLength + 1;
+// The largest text that is written; a longer one is not.
+inline constexpr std::size_t kMaxWrittenBytes = std::size_t{1} << 20;
 
 bool IsEmpty(const RegistryValue& value);
 
@@ -34,8 +41,9 @@ class RegistryKey {
   bool KeyExists(platform::KeyHandle root, const std::string& subKey);
   // Opens root\subKey, creating it and any missing parents first.
   void CreateKey(platform::KeyHandle root, const std::string& subKey);
-  // A REG_SZ value as its text up to the first zero, a REG_DWORD value as a
-  // signed integer; anything else (or nothing) as the empty text.
+  // A REG_SZ value as its text up to the first zero, a REG_DWORD value of
+  // exactly four bytes as a signed integer; anything else (or nothing) as the
+  // empty text.
   RegistryValue GetValue(platform::KeyHandle root, const std::string& subKey,
                          const std::string& valueName);
   // Stores a number, or a text that is a plain number as a whole, as a

@@ -11,13 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "common/command_line_text.h"
 #include "common/number.h"
 #include "controller/program.h"
 #include "fake_platform.h"
 #include "fuzz_allowed.h"
 #include "fuzz_check.h"
 #include "fuzz_expect.h"
-#include "platform/win32/launch.h"
 #include "settings/settings.h"
 
 using quellor::Program;
@@ -81,11 +81,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakePlatform fake;
   const bool hibernateAllowed = size % 2 == 0;
   fake.power.HibernateAllowed = hibernateAllowed;
-  // The bytes follow the program's own name in the process's command line;
-  // the arguments are what comes after that name and the blanks behind it.
+  // The bytes follow the program's own name in the process's command line,
+  // quoted or not; the arguments are what comes after that name and the
+  // blanks behind it.
   const std::string typed(reinterpret_cast<const char*>(data), size);
-  const std::string line = quellor::win32::ArgumentsAfterProgramName(
-      "\"C:\\Program Files\\Quellor\\quellor.exe\" " + typed);
+  const std::string path = "C:\\Program Files\\Quellor\\quellor.exe";
+  const std::string name = size % 4 < 2 ? "\"" + path + "\"" : path;
+  const std::string line = quellor::ArgumentsAfterProgramName(name + " " + typed, path);
   FUZZ_CHECK(line == typed.substr(std::min(typed.size(), typed.find_first_not_of(" \t"))));
   fake.process.CommandLine = line;
   fake.pdh.Steady = quellor::fake::Sample{0.0, 0};
@@ -133,9 +135,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& run : fake.process.Runs) {
     FUZZ_CHECK(IsAllowedCommandLine(run.commandLine));
     // Started as the system's own program, never looked up on the path.
-    const auto launch = quellor::win32::ShutdownLaunch(kSystemFolder, run.commandLine);
-    FUZZ_CHECK(launch && launch->application == kSystemFolder + std::string("\\shutdown.exe") &&
-               launch->commandLine == run.commandLine);
+    const auto launch = quellor::ShutdownLaunch(kSystemFolder, run.commandLine);
+    FUZZ_CHECK(launch && launch->Application == kSystemFolder + std::string("\\shutdown.exe") &&
+               launch->CommandLine == run.commandLine);
   }
   return 0;
 }

@@ -17,6 +17,7 @@
 #include "fuzz_check.h"
 #include "fuzz_expect.h"
 #include "fuzz_input.h"
+#include "settings/registry_key.h"
 #include "settings/settings.h"
 
 using quellor::Program;
@@ -89,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(selected == 1);
   FUZZ_CHECK(std::isfinite(form.Left()) && std::isfinite(form.Top()));
+  FUZZ_CHECK(form.Text2.Text().size() <= quellor::kMaxTextLength);
   if (unreadable) {
     // The built-in defaults, untouched.
     FUZZ_CHECK(program.CountdownSeconds == 10 && program.TimeOutSeconds == 10);

@@ -46,7 +46,10 @@ TEST_F(RegistryKeyTest, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
   } cases[] = {// clang-format off
       {kRegSz, "abc\0def\0"s, "abc"s}, {kRegSz, "abc"s, "abc"s}, {kRegSz, ""s, ""s},
       {kRegDword, "\xFF\xFF\xFF\xFF"s, -1}, {kRegDword, "\0\0\0\x80"s, INT32_MIN},
-      {kRegDword, "\1\0\0\0\0\0\0\0"s, ""s}, {platform::kRegExpandSz, "%TEMP%\0"s, ""s},
+      {kRegDword, "\1\0\0\0\0\0\0\0"s, ""s}, {kRegDword, ""s, ""s}, {kRegDword, "\1\0\0"s, ""s},
+      {kRegSz, std::string(32, '7') + '\0', std::string(32, '7')},
+      {kRegSz, std::string(33, '7') + '\0', ""s}, {kRegSz, std::string(33, '7'), ""s},
+      {platform::kRegExpandSz, "%TEMP%\0"s, ""s},
       {platform::kRegBinary, "\1\2\3\4"s, ""s}, {platform::kRegMultiSz, "a\0b\0\0"s, ""s}};
   // clang-format on
   for (const auto& c : cases) {
@@ -122,7 +125,7 @@ TEST_F(RegistryKeyTest, CreatesMissingLevelsKeepsWhatExistsAndFailsSilently) {
     EXPECT_TRUE(key_.KeyExists(kHkeyCurrentUser, path)) << path;
   }
   EXPECT_EQ(Get("kept"), RegistryValue(7));
-  Set("kept", std::string(kMaxValueBytes, 'x'));  // too long to store: the old value stays
+  Set("kept", std::string(kMaxWrittenBytes, 'x'));  // too long to store: the old value stays
   EXPECT_EQ(Get("kept"), RegistryValue(7));
   fake_.Unwritable = true;
   Set("kept", 2);
@@ -212,14 +215,17 @@ TEST_F(SettingsTest, SavesWhatTheWindowShowsAndTheFullCountdownLength) {
 }
 
 TEST_F(SettingsTest, ThresholdTextsComeBackAsTheyWereStored) {
+  const std::string longest(kMaxTextLength, '5'), tooLong = longest + 'x';
   const struct {
-    const char* typed;
+    std::string typed;
     RegistryValue stored;
-    const char* loaded;
+    std::string loaded;
   } cases[] = {{"7.5", 8, "8"},
                {" 12.5 ", 12, "12"},
                {" abc ", "abc"s, "abc"},
-               {"", ""s, "2"}};  // an empty text leaves the default
+               {longest, longest, longest},
+               {tooLong, ""s, "2"},  // written, but too long to read back
+               {"", ""s, "2"}};      // an empty text leaves the default
   for (const auto& c : cases) {
     Launch& run = Start();
     run.form.Text2.SetText(c.typed);

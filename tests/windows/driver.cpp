@@ -421,16 +421,22 @@ void ExpectCountdownOver(HWND form1, double seconds, bool ticking) {
             (ticking ? "" : " while paused"));
 }
 
+// A path as Windows takes it: a Unix path under Wine is on drive Z:.
+std::string WindowsPath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
 // One run of the program under test, from its start until its window of
 // `windowClass` is shown; ended when it goes away.
 class Run {
  public:
   Run(const std::string& exe, const std::string& arguments,
-      const char* windowClass = ids::kForm1Class) {
-    std::string path = exe;  // a Unix path under Wine is on drive Z:
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+      const char* windowClass = ids::kForm1Class, bool quoted = true) {
+    const std::string path = WindowsPath(exe);
+    const std::string name = quoted ? "\"" + path + "\"" : path;
+    std::string commandLine = name + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     Note("starting quellor.exe " + arguments);
@@ -521,6 +527,16 @@ class Run {
   std::chrono::steady_clock::time_point start_;
 };
 
+// The usage display, which must show a sample with two decimals.
+std::string ExpectUsageReading(const Run& s) {
+  const std::string usage = Text(s.Main(f1::kLabel5));
+  const double percent = std::atof(usage.c_str());
+  Check(usage.find_first_not_of("0123456789.%") == std::string::npos && usage.size() >= 5 &&
+            usage.find('.') == usage.size() - 4 && usage.back() == '%' && percent <= 100,
+        "the usage display reads " + Shown(usage) + ", expected a percentage like 3.25%");
+  return usage;
+}
+
 // The countdowns that fire: the arguments, the display at the start, the
 // command line run, and the earliest and latest second it may run at.
 struct Firing {
@@ -574,11 +590,7 @@ void MainWindowCaptions(const std::string& exe) {
   // display shows a sample with two decimals (Wine has the counter).
   Pause(1.5);
   CheckRecorded({});
-  const std::string usage = Text(s.Main(f1::kLabel5));
-  const double percent = std::atof(usage.c_str());
-  Check(usage.find_first_not_of("0123456789.%") == std::string::npos && usage.size() >= 5 &&
-            usage.find('.') == usage.size() - 4 && usage.back() == '%' && percent <= 100,
-        "the usage display reads " + Shown(usage) + ", expected a percentage like 3.25%");
+  ExpectUsageReading(s);
 }
 
 void CountdownRestart(const std::string& exe) {
@@ -910,6 +922,133 @@ void SettingsKeyUnreadable(const std::string& exe) {
   ExpectDwords({{"Time Out", 3600}, {"Always Top", 0}});
 }
 
+// ---------------------------------------------------------------------------
+// What the program loads and reads when someone else chose it
+
+// A folder of its own under the temporary folder with a copy of the program
+// under test and whatever else is added; emptied and removed again.
+class ProgramCopy {
+ public:
+  ProgramCopy(const std::string& exe, const std::string& folderName) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + folderName;
+    Empty();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    path = Add(WindowsPath(exe), "quellor.exe");
+  }
+  ~ProgramCopy() {
+    KillProcesses("quellor.exe");
+    Empty();
+    RemoveDirectoryA(folder.c_str());
+  }
+  ProgramCopy(const ProgramCopy&) = delete;
+  ProgramCopy& operator=(const ProgramCopy&) = delete;
+  // Copies `from` into the folder as `name`; gives its path there.
+  std::string Add(const std::string& from, const std::string& name) const {
+    const std::string to = folder + "\\" + name;
+    Check(CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE, "cannot copy " + from + " to " + to);
+    return to;
+  }
+  bool Holds(const std::string& name) const {
+    return GetFileAttributesA((folder + "\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  std::string folder, path;
+
+ private:
+  void Empty() const {
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+      DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+};
+
+// Wine takes its load order for libraries from the environment that it
+// started with, so that of a scenario is set where the scenario starts
+// (tests/windows/CMakeLists.txt); the programs it starts inherit it.
+void RequireDllOverrides(const std::string& wanted) {
+  char overrides[4096] = {};
+  const DWORD length = GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+  Check(length < sizeof overrides && std::string(overrides).find(wanted) != std::string::npos,
+        "WINEDLLOVERRIDES does not hold " + wanted + " (run the scenario through ctest)");
+}
+
+void PlantedLibraries(const std::string& exe) {
+  // Libraries beside the program under the names of system libraries that
+  // are not among the known ones, which Windows looks for there first (as
+  // Wine does with native libraries first): none is loaded, and the usage
+  // display shows the system's reading, not the planted one.
+  const ProgramCopy copy(exe, "quellor-planted");
+  char driver[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, driver, MAX_PATH);
+  std::string planted = driver;
+  planted = planted.substr(0, planted.find_last_of('\\')) + "\\planted\\";
+  const char* const kLibraries[] = {"pdh.dll", "powrprof.dll", "uxtheme.dll"};
+  for (const char* library : kLibraries) copy.Add(planted + library, library);
+  RequireDllOverrides("pdh,powrprof,uxtheme=n,b");
+  Run s(copy.path, "-t3000 -o0");
+  Pause(2.5);
+  for (const char* library : kLibraries) {
+    Check(!copy.Holds(library + std::string(".loaded")),
+          std::string("the ") + library + " beside the program was loaded");
+  }
+  Check(ExpectUsageReading(s) != "66.66%", "the usage display shows the planted reading");
+  s.Abort();
+}
+
+void CounterLibraryMissing(const std::string& exe) {
+  // Without the counters' library the program starts all the same and reads
+  // the processor's times itself.
+  RequireDllOverrides("pdh=");
+  Run s(exe, "-t3000 -o0");
+  Pause(2.5);
+  ExpectUsageReading(s);
+  s.Abort();
+}
+
+void DwordOfNoSize(const std::string& exe) {
+  // A stored "Time Out" of no bytes is no countdown of 0: with the stored
+  // method Timer nothing fires at once, and the built-in 10 s stand.
+  const DWORD unused = 0;
+  Plant("Time Out", REG_DWORD, &unused, 0);
+  PlantDword("Option", 0);
+  Run s(exe, "");
+  ExpectText(s.window, f1::kLabel3, "00:00:10");
+  Pause(4);
+  Check(s.Running(), "the program ended within 5 s of its start");
+  CheckRecorded({});
+  s.Abort();
+}
+
+void HugeThreshold(const std::string& exe) {
+  // A stored threshold of 300,000 characters is no threshold: the box keeps
+  // the built-in one, and the window answers within a second throughout.
+  PlantString("CPU Usage", std::string(300000, '7'));
+  Run s(exe, "-t3000 -o0");
+  for (int i = 0; i < 6; ++i) {
+    DWORD_PTR result = 0;
+    Check(SendMessageTimeoutA(s.window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0,
+          "the main window did not answer within a second");
+    Pause(0.5);
+  }
+  ExpectText(s.window, f1::kText2, "2");
+  ExpectCountdownOver(s.window, 2.5, true);
+  s.Abort();
+}
+
+void SwitchInProgramPath(const std::string& exe) {
+  // Started by an unquoted command line whose folder's name holds "-l": the
+  // switches come only from after the program's own path.
+  const ProgramCopy copy(exe, "My Apps-l");
+  Run s(copy.path, "-t3000 -o0", ids::kForm1Class, false);
+  ExpectText(s.window, f1::kCombo1, "Shutdown");
+  s.Abort();
+}
+
 using Scenario = void (*)(const std::string& exe);
 
 const std::map<std::string, Scenario>& Scenarios() {
@@ -932,6 +1071,11 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"settings-planted", SettingsPlanted},
       {"settings-planted-at-origin", SettingsPlantedAtOrigin},
       {"settings-key-unreadable", SettingsKeyUnreadable},
+      {"planted-libraries", PlantedLibraries},
+      {"counter-library-missing", CounterLibraryMissing},
+      {"dword-of-no-size", DwordOfNoSize},
+      {"huge-threshold", HugeThreshold},
+      {"switch-in-program-path", SwitchInProgramPath},
   };
   return kAll;
 }

@@ -5,9 +5,12 @@
 
 #include "controller/program.h"
 #include "platform/win32/front_end/front_end.h"
+#include "platform/win32/system_library.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
+  // Before anything loads a library: none from the program's folder.
+  quellor::win32::LoadLibrariesFromSystemFolderOnly();
   // The common controls library comes with the first control of its look
   // (the manifest asks for version 6) or the first tool tip (form_window.cpp).
   using namespace quellor::win32;

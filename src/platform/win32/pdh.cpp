@@ -1,10 +1,14 @@
 #include "platform/win32/services.h"
 
 #include <pdh.h>
+#include <pdhmsg.h>
 // The interface's own name, not the system's character-set macro.
 #undef PdhOpenQuery
 
 #include <cctype>
+#include <type_traits>
+
+#include "platform/win32/system_library.h"
 
 namespace quellor::win32 {
 
@@ -24,20 +28,61 @@ bool IsFirstProcessorTime(const std::string& path) {
   return true;
 }
 
+// The library's functions, from the system folder; all of them or none.
+struct PdhLibrary {
+  decltype(&::PdhOpenQueryA) openQuery = nullptr;
+  decltype(&::PdhAddEnglishCounterA) addEnglishCounter = nullptr;
+  decltype(&::PdhCollectQueryData) collectQueryData = nullptr;
+  decltype(&::PdhGetFormattedCounterValue) getFormattedCounterValue = nullptr;
+  decltype(&::PdhCloseQuery) closeQuery = nullptr;
+
+  bool Loaded() const { return closeQuery != nullptr; }
+};
+
+const PdhLibrary& Library() {
+  static const PdhLibrary library = [] {
+    PdhLibrary found;
+    const auto load = [](auto& function, const char* name) {
+      using Function = std::remove_pointer_t<std::remove_reference_t<decltype(function)>>;
+      function = SystemFunction<Function>(L"pdh.dll", name);
+      return function != nullptr;
+    };
+    if (load(found.openQuery, "PdhOpenQueryA") &&
+        load(found.addEnglishCounter, "PdhAddEnglishCounterA") &&
+        load(found.collectQueryData, "PdhCollectQueryData") &&
+        load(found.getFormattedCounterValue, "PdhGetFormattedCounterValue") &&
+        load(found.closeQuery, "PdhCloseQuery")) {
+      return found;
+    }
+    return PdhLibrary{};
+  }();
+  return library;
+}
+
 }  // namespace
 
 Status Win32Pdh::PdhOpenQuery(std::uintptr_t userData, QueryHandle& query) {
+  const PdhLibrary& pdh = Library();
+  if (!pdh.Loaded()) {
+    // Without the library the stand-in counter is all there is; its queries
+    // are the program's own.
+    query = ++ownQueries_;
+    return 0;
+  }
   PDH_HQUERY handle = nullptr;
-  const PDH_STATUS status = ::PdhOpenQueryA(nullptr, userData, &handle);
+  const PDH_STATUS status = pdh.openQuery(nullptr, userData, &handle);
   if (status == ERROR_SUCCESS) query = reinterpret_cast<QueryHandle>(handle);
   return static_cast<Status>(status);
 }
 
 Status Win32Pdh::PdhVbAddCounter(QueryHandle query, const std::string& path,
                                  CounterHandle& counter) {
+  const PdhLibrary& pdh = Library();
   PDH_HCOUNTER handle = nullptr;
   const PDH_STATUS status =
-      PdhAddEnglishCounterA(reinterpret_cast<PDH_HQUERY>(query), path.c_str(), 0, &handle);
+      pdh.Loaded()
+          ? pdh.addEnglishCounter(reinterpret_cast<PDH_HQUERY>(query), path.c_str(), 0, &handle)
+          : PDH_CSTATUS_NO_OBJECT;
   if (status == ERROR_SUCCESS) {
     counter = reinterpret_cast<CounterHandle>(handle);
     return 0;
@@ -56,15 +101,20 @@ Status Win32Pdh::PdhCollectQueryData(QueryHandle query) {
   for (auto& [handle, standIn] : standIns_) {
     if (standIn->query == query) standIn->counter.Collect();
   }
-  return static_cast<Status>(::PdhCollectQueryData(reinterpret_cast<PDH_HQUERY>(query)));
+  const PdhLibrary& pdh = Library();
+  if (!pdh.Loaded()) return 0;
+  return static_cast<Status>(pdh.collectQueryData(reinterpret_cast<PDH_HQUERY>(query)));
 }
 
 double Win32Pdh::PdhVbGetDoubleCounterValue(CounterHandle counter, Status& counterStatus) {
   auto standIn = standIns_.find(counter);
   if (standIn != standIns_.end()) return standIn->second->counter.Value(counterStatus);
+  const PdhLibrary& pdh = Library();
   PDH_FMT_COUNTERVALUE value{};
-  const PDH_STATUS status = PdhGetFormattedCounterValue(reinterpret_cast<PDH_HCOUNTER>(counter),
-                                                        PDH_FMT_DOUBLE, nullptr, &value);
+  const PDH_STATUS status =
+      pdh.Loaded() ? pdh.getFormattedCounterValue(reinterpret_cast<PDH_HCOUNTER>(counter),
+                                                  PDH_FMT_DOUBLE, nullptr, &value)
+                   : PDH_INVALID_HANDLE;
   if (status != ERROR_SUCCESS) {
     counterStatus = static_cast<Status>(status);
     return 0;
@@ -77,7 +127,9 @@ Status Win32Pdh::PdhCloseQuery(QueryHandle query) {
   for (auto it = standIns_.begin(); it != standIns_.end();) {
     it = it->second->query == query ? standIns_.erase(it) : std::next(it);
   }
-  return static_cast<Status>(::PdhCloseQuery(reinterpret_cast<PDH_HQUERY>(query)));
+  const PdhLibrary& pdh = Library();
+  if (!pdh.Loaded()) return 0;
+  return static_cast<Status>(pdh.closeQuery(reinterpret_cast<PDH_HQUERY>(query)));
 }
 
 }  // namespace quellor::win32

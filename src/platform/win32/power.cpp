@@ -2,15 +2,22 @@
 
 #include <powrprof.h>
 
+#include "platform/win32/system_library.h"
+
 namespace quellor::win32 {
 
+// Without the power library the system allows nothing.
 int Win32Power::IsPwrHibernateAllowed() {
-  return ::IsPwrHibernateAllowed() ? 1 : 0;
+  static auto* const allowed =
+      SystemFunction<decltype(::IsPwrHibernateAllowed)>(L"powrprof.dll", "IsPwrHibernateAllowed");
+  return allowed != nullptr && allowed() ? 1 : 0;
 }
 
 int Win32Power::SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) {
-  return ::SetSuspendState(hibernate ? TRUE : FALSE, force ? TRUE : FALSE,
-                           disableWakeEvent ? TRUE : FALSE)
+  static auto* const suspend =
+      SystemFunction<decltype(::SetSuspendState)>(L"powrprof.dll", "SetSuspendState");
+  return suspend != nullptr && suspend(hibernate ? TRUE : FALSE, force ? TRUE : FALSE,
+                                       disableWakeEvent ? TRUE : FALSE)
              ? 1
              : 0;
 }

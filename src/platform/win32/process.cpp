@@ -1,30 +1,43 @@
 #include <vector>
 
-#include "platform/win32/launch.h"
+#include "common/command_line_text.h"
 #include "platform/win32/services.h"
 
 namespace quellor::win32 {
 
 std::string Win32Process::CommandLineText() {
   const char* commandLine = GetCommandLineA();
-  return ArgumentsAfterProgramName(commandLine != nullptr ? commandLine : "");
+  // The program file's path; one longer than the buffer comes back cut off,
+  // filling it. Empty when the system does not tell it.
+  std::string module(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    if (length < module.size() || module.size() >= 65536) {
+      module.resize(length < module.size() ? length : 0);
+      break;
+    }
+    module.resize(module.size() * 2);
+  }
+  return ArgumentsAfterProgramName(commandLine != nullptr ? commandLine : "", module);
 }
 
 void Win32Process::RunCommandLine(const std::string& commandLine, int windowStyle) {
   char folder[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  const std::optional<Launch> launch = ShutdownLaunch(std::string(folder, length), commandLine);
+  const std::optional<CommandLaunch> launch =
+      ShutdownLaunch(std::string(folder, length), commandLine);
   if (!launch) return;
   // CreateProcessA may write into the command line it is given.
-  std::vector<char> text(launch->commandLine.begin(), launch->commandLine.end());
+  std::vector<char> text(launch->CommandLine.begin(), launch->CommandLine.end());
   text.push_back('\0');
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION started{};
-  if (CreateProcessA(launch->application.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (CreateProcessA(launch->Application.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
                      nullptr, &startup, &started)) {
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);

@@ -19,9 +19,11 @@
 
 namespace quellor::win32 {
 
-// The performance counters of PDH. A processor counter that the system does
-// not have (Wine has none per processor) is stood in for by a counter that
-// reads the first processor's busy share from the kernel's time accounts.
+// The performance counters of PDH, from the system folder. A processor
+// counter that the system does not have (Wine has none per processor), or
+// all of them when the library cannot be loaded, is stood in for by a counter
+// that reads the first processor's busy share from the kernel's time
+// accounts.
 class Win32Pdh : public platform::Pdh {
  public:
   platform::Status PdhOpenQuery(std::uintptr_t userData, platform::QueryHandle& query) override;
@@ -39,6 +41,8 @@ class Win32Pdh : public platform::Pdh {
   };
   // By the handle given out, which is the entry's address.
   std::map<platform::CounterHandle, std::unique_ptr<StandIn>> standIns_;
+  // The last query handed out without the library.
+  platform::QueryHandle ownQueries_ = 0;
 };
 
 class Win32Power : public platform::Power {

@@ -1,10 +1,9 @@
 #include "platform/win32/front_end/native_control.h"
 
-#include <uxtheme.h>
-
 #include "common/layout.h"
 #include "platform/win32/front_end/form_window.h"
 #include "platform/win32/front_end/native_layout.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/units.h"
 
 namespace quellor::win32 {
@@ -41,7 +40,7 @@ bool NativeControl::Create(HWND parent) {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(model_.Id())),
                           GetModuleHandleA(nullptr), nullptr);
   if (hwnd_ == nullptr) return false;
-  if (WantsClassicLook(model_)) SetWindowTheme(hwnd_, L"", L"");
+  if (WantsClassicLook(model_)) SetSystemWindowTheme(hwnd_, L"", L"");
   if (Subclassed()) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     classProcedure_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(

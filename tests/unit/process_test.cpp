@@ -1,0 +1,127 @@
+// The process's side of the program: the arguments in its own command line,
+// the only commands it may start, and the processor counter that stands in
+// for a performance counter the system cannot give.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <deque>
+#include <optional>
+#include <string>
+
+#include "common/command_line_text.h"
+#include "common/processor_counter.h"
+
+namespace quellor {
+namespace {
+
+TEST(CommandLineText, ArgumentsFollowTheProgramsOwnPathQuotedOrNot) {
+  const std::string inProgramFiles = "C:\\Program Files\\Quellor\\quellor.exe";
+  const std::string withSwitch = "C:\\My Apps-l\\quellor.exe";
+  const struct {
+    std::string commandLine, module, arguments;
+  } cases[] = {
+      {"\"" + inProgramFiles + "\" -r -t600", inProgramFiles, "-r -t600"},
+      {"\"C:\\a b\\quellor.exe\"", "C:\\a b\\quellor.exe", ""},
+      {"\"quellor.exe\" -c\"5\"", "C:\\q\\quellor.exe", "-c\"5\""},
+      {"\"C:\\quellor.exe -s", "C:\\quellor.exe", ""},  // an unclosed quote holds it all
+      {"quellor.exe   -s -o0  ", "C:\\q\\quellor.exe", "-s -o0  "},
+      {"C:\\q\\quellor.exe\t-l", "C:\\q\\quellor.exe", "-l"},
+      {"  quellor.exe   ", "C:\\q\\quellor.exe", ""},
+      {"", "C:\\q\\quellor.exe", ""},
+      // Unquoted with blanks: the system ran the first beginning that named
+      // a program file, which is this one.
+      {withSwitch + " -t600 -o0", withSwitch, "-t600 -o0"},
+      {"c:/my apps-l/QUELLOR -t600", withSwitch, "-t600"},
+      {"My Apps-l\\quellor.exe -s", withSwitch, "-s"},
+      {"C:\\My Apps-l\\quellor.exe", withSwitch, ""},
+      // Not a name of the program file: up to the first blank.
+      {"C:\\My Apps-l\\other.exe -s", withSwitch, "Apps-l\\other.exe -s"},
+      {"ps x\\quellor.exe -s", "C:\\Apps x\\quellor.exe", "x\\quellor.exe -s"},
+      {"C:\\My Apps-l\\quellor.exe -s", "", "Apps-l\\quellor.exe -s"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ArgumentsAfterProgramName(c.commandLine, c.module), c.arguments)
+        << c.commandLine << " run as " << c.module;
+  }
+}
+
+TEST(CommandLineText, OnlyTheProgramsOwnCommandLinesRunAndFromTheSystemFolder) {
+  const struct {
+    std::string folder, commandLine;
+    std::optional<std::string> application;
+  } cases[] = {
+      {"C:\\windows\\system32", "Shutdown -s -f -t 0", "C:\\windows\\system32\\shutdown.exe"},
+      {"D:\\sys\\", "Shutdown -s -t 0", "D:\\sys\\shutdown.exe"},
+      {"C:\\w", "Shutdown -r -f -t 0", "C:\\w\\shutdown.exe"},
+      {"C:\\w", "Shutdown -r -t 0", "C:\\w\\shutdown.exe"},
+      {"C:\\w", "Shutdown -l -f", "C:\\w\\shutdown.exe"},
+      {"C:\\w", "Shutdown -l", "C:\\w\\shutdown.exe"},
+      {"C:\\w", "Shutdown -a", "C:\\w\\shutdown.exe"},
+      {"", "Shutdown -a", std::nullopt},
+      {"C:\\w", "Shutdown -s -f -t 0 & calc", std::nullopt},
+      {"C:\\w", "Shutdown -s -t 600", std::nullopt},
+      {"C:\\w", "Shutdown -l -t 0", std::nullopt},
+      {"C:\\w", "Shutdown -h", std::nullopt},
+      {"C:\\w", "Shutdown -a ", std::nullopt},
+      {"C:\\w", "shutdown -a", std::nullopt},
+      {"C:\\w", "Shutdown ", std::nullopt},
+      {"C:\\w", "Shutdownx -a", std::nullopt},
+      {"C:\\w", "cmd /c del x", std::nullopt},
+      {"C:\\w", "", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const std::optional<CommandLaunch> launch = ShutdownLaunch(c.folder, c.commandLine);
+    EXPECT_EQ(launch.has_value(), c.application.has_value()) << c.commandLine;
+    if (!launch || !c.application) continue;
+    EXPECT_EQ(launch->Application, *c.application) << c.commandLine;
+    EXPECT_EQ(launch->CommandLine, c.commandLine);
+  }
+}
+
+TEST(ProcessorCounter, BusyShareCountsIdleInsideKernelTimeAndNeedsTimeToPass) {
+  const struct {
+    ProcessorTimes before, after;
+    std::optional<double> busy;
+  } cases[] = {
+      {{100, 300, 200}, {150, 360, 240}, 50.0},  // 50 idle of 60 kernel and 40 user
+      {{100, 300, 200}, {200, 400, 200}, 0.0},
+      {{100, 300, 200}, {100, 350, 250}, 100.0},
+      {{1, 2, 3}, {1, 2, 3}, std::nullopt},
+      {{5, 10, 10}, {4, 12, 12}, std::nullopt},  // idle went backwards
+      {{5, 10, 10}, {6, 9, 12}, std::nullopt},   // kernel went backwards
+  };
+  for (std::size_t row = 0; row < std::size(cases); ++row) {
+    const auto& c = cases[row];
+    const std::optional<double> busy = BusyPercent(c.before, c.after);
+    EXPECT_NEAR(busy.value_or(-1), c.busy.value_or(-1), 1e-9) << "row " << row;
+  }
+}
+
+std::deque<std::optional<ProcessorTimes>> scriptedTimes;
+bool ScriptedReader(ProcessorTimes& times) {
+  const std::optional<ProcessorTimes> next = scriptedTimes.front();
+  scriptedTimes.pop_front();
+  if (next) times = *next;
+  return next.has_value();
+}
+
+TEST(ProcessorCounter, GivesValuesFromTheSecondGoodSampleInARow) {
+  scriptedTimes = {ProcessorTimes{0, 0, 0},      ProcessorTimes{75, 100, 0},
+                   ProcessorTimes{75, 200, 100}, std::nullopt,
+                   ProcessorTimes{80, 300, 100}, ProcessorTimes{130, 400, 100}};
+  // After each collection (none before the first): the value, or nothing.
+  const std::optional<double> expected[] = {std::nullopt, std::nullopt, 25.0, 100.0,
+                                            std::nullopt, std::nullopt, 50.0};
+  ProcessorCounter counter(&ScriptedReader);
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    if (i > 0) counter.Collect();
+    platform::Status status = 0;
+    const double value = counter.Value(status);
+    EXPECT_EQ(status, expected[i] ? platform::kPdhCstatusValidData : kCounterInvalidData)
+        << "after " << i << " collections";
+    EXPECT_NEAR(value, expected[i].value_or(0), 1e-9) << "after " << i << " collections";
+  }
+}
+
+}  // namespace
+}  // namespace quellor
