@@ -2,7 +2,7 @@
 // controls, the program's own changes never come back as the user's, and the
 // user's actions reach the core whichever way their messages arrive.
 // First, so that the interfaces keep their names (see services.h).
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

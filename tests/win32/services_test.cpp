@@ -1,7 +1,7 @@
 // The system services against the real system (under Wine in the tests):
 // unit conversions, the registry, the performance counters and the monitors.
 // First, so that the interfaces keep their names (see services.h).
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 #include <gtest/gtest.h>
 

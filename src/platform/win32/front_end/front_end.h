@@ -9,7 +9,7 @@
 
 #include "common/controls.h"
 #include "platform/win32/front_end/form_window.h"
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 namespace quellor::win32 {
 

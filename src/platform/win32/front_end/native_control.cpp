@@ -3,7 +3,7 @@
 #include "common/layout.h"
 #include "platform/win32/front_end/form_window.h"
 #include "platform/win32/front_end/native_layout.h"
-#include "platform/win32/system_library.h"
+#include "platform/win32/services/system_library.h"
 #include "platform/win32/units.h"
 
 namespace quellor::win32 {

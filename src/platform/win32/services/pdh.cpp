@@ -1,4 +1,4 @@
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 #include <pdh.h>
 #include <pdhmsg.h>
@@ -8,7 +8,7 @@
 #include <cctype>
 #include <type_traits>
 
-#include "platform/win32/system_library.h"
+#include "platform/win32/services/system_library.h"
 
 namespace quellor::win32 {
 
@@ -40,7 +40,7 @@ struct PdhLibrary {
 };
 
 const PdhLibrary& Library() {
-  static const PdhLibrary library = [] {
+  static const PdhLibrary kLibrary = [] {
     PdhLibrary found;
     const auto load = [](auto& function, const char* name) {
       using Function = std::remove_pointer_t<std::remove_reference_t<decltype(function)>>;
@@ -56,7 +56,7 @@ const PdhLibrary& Library() {
     }
     return PdhLibrary{};
   }();
-  return library;
+  return kLibrary;
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 #include <shellapi.h>
 
-#include "platform/win32/system_library.h"
+#include "platform/win32/services/system_library.h"
 
 namespace quellor::win32 {
 
@@ -10,11 +10,11 @@ namespace quellor::win32 {
 // loaded at the first click on it, not while the program waits.
 std::intptr_t Win32Shell32::ShellExecuteA(WindowHandle owner, const std::string& operation,
                                           const std::string& file, int showCommand) {
-  static auto* const execute =
+  static auto* const kExecute =
       SystemFunction<decltype(::ShellExecuteA)>(L"shell32.dll", "ShellExecuteA");
-  if (execute == nullptr) return SE_ERR_DLLNOTFOUND;
-  HINSTANCE result = execute(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(),
-                             nullptr, nullptr, showCommand);
+  if (kExecute == nullptr) return SE_ERR_DLLNOTFOUND;
+  HINSTANCE result = kExecute(reinterpret_cast<HWND>(owner), operation.c_str(), file.c_str(),
+                              nullptr, nullptr, showCommand);
   return reinterpret_cast<std::intptr_t>(result);
 }
 

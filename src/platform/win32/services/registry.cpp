@@ -1,4 +1,4 @@
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 namespace quellor::win32 {
 

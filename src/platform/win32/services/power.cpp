@@ -1,23 +1,23 @@
-#include "platform/win32/services.h"
+#include "platform/win32/services/services.h"
 
 #include <powrprof.h>
 
-#include "platform/win32/system_library.h"
+#include "platform/win32/services/system_library.h"
 
 namespace quellor::win32 {
 
 // Without the power library the system allows nothing.
 int Win32Power::IsPwrHibernateAllowed() {
-  static auto* const allowed =
+  static auto* const kAllowed =
       SystemFunction<decltype(::IsPwrHibernateAllowed)>(L"powrprof.dll", "IsPwrHibernateAllowed");
-  return allowed != nullptr && allowed() ? 1 : 0;
+  return kAllowed != nullptr && kAllowed() ? 1 : 0;
 }
 
 int Win32Power::SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) {
-  static auto* const suspend =
+  static auto* const kSuspend =
       SystemFunction<decltype(::SetSuspendState)>(L"powrprof.dll", "SetSuspendState");
-  return suspend != nullptr && suspend(hibernate ? TRUE : FALSE, force ? TRUE : FALSE,
-                                       disableWakeEvent ? TRUE : FALSE)
+  return kSuspend != nullptr && kSuspend(hibernate ? TRUE : FALSE, force ? TRUE : FALSE,
+                                         disableWakeEvent ? TRUE : FALSE)
              ? 1
              : 0;
 }

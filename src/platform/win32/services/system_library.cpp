@@ -1,4 +1,4 @@
-#include "platform/win32/system_library.h"
+#include "platform/win32/services/system_library.h"
 
 #include <string>
 
@@ -19,8 +19,8 @@ FARPROC SystemProcedure(const wchar_t* library, const char* name) {
 
 HRESULT SetSystemWindowTheme(HWND window, const wchar_t* application, const wchar_t* idList) {
   using SetTheme = HRESULT WINAPI(HWND, LPCWSTR, LPCWSTR);
-  static SetTheme* const setTheme = SystemFunction<SetTheme>(L"uxtheme.dll", "SetWindowTheme");
-  return setTheme != nullptr ? setTheme(window, application, idList) : E_NOTIMPL;
+  static SetTheme* const kSetTheme = SystemFunction<SetTheme>(L"uxtheme.dll", "SetWindowTheme");
+  return kSetTheme != nullptr ? kSetTheme(window, application, idList) : E_NOTIMPL;
 }
 
 void LoadLibrariesFromSystemFolderOnly() {
