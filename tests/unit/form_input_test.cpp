@@ -233,6 +233,8 @@ TEST(Layout, ContainersOffsetPositionsAndLieBehindWhatTheyHold) {
   EXPECT_LT(at(&f.Label5), at(&f.Shape1));  // the read-out lies on its shape
   EXPECT_LT(at(&f.Combo1), at(&f.Label2));
   EXPECT_LT(at(&f.Label10), at(&f.Label9));  // later above earlier
+  EXPECT_LT(at(&f.Check1), at(&f.Label9));   // windows of their own above labels
+  EXPECT_LT(at(&f.Shape1), at(&f.Frame2));   // shapes above frames
 }
 
 TEST(Layout, BackColoursComeFromTheNearestOwner) {
