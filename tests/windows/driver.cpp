@@ -659,49 +659,6 @@ void TimerDialogOk(const std::string& exe) {
   ExpectDwords({{"Time Out", 5400}});
 }
 
-void TimerDialogClockTime(const std::string& exe) {
-  Run s(exe, "-t3000 -o0");
-  const HWND form3 = s.OpenTimerDialog();
-  const HWND hours = Control(form3, f3::kText1);
-  // Choosing the time-of-day mode limits the hours to 24 at once.
-  SetText(hours, "30");
-  Send(Control(form3, f3::kOption2), BM_CLICK);
-  const HWND frame = Control(form3, f3::kFrame1);
-  Check(WaitUntil([&] { return Text(frame) == "Timer"; }, 2),
-        "the dialog's frame reads " + Shown(Text(frame)) + " in time-of-day mode");
-  CheckEqual("hours after choosing the time-of-day mode", Text(hours), " 24");
-  // One hour from now, whether or not that passes midnight.
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  SetText(hours, std::to_string((now.wHour + 1) % 24));
-  SetText(Control(form3, f3::kText2), std::to_string(now.wMinute));
-  SetText(Control(form3, f3::kText3), std::to_string(now.wSecond));
-  Click(Control(form3, f3::kLabel5));
-  s.WaitForHidden(ids::kForm3Class);
-  const long left = CountdownShown(s.window);
-  Check(left >= 3597 && left <= 3600,
-        "an hour from now gives a countdown of " + std::to_string(left) + " s, expected 3600");
-  s.Abort();
-  const long stored = DwordSetting("Time Out");
-  Check(stored >= 3598 && stored <= 3600,
-        "the stored countdown length is " + std::to_string(stored) + ", expected 3600");
-}
-
-void TimerDialogCancel(const std::string& exe) {
-  Run s(exe, "-t3000 -o0");
-  Pause(1.5);
-  const HWND form3 = s.OpenTimerDialog();
-  const std::string before = Text(s.Main(f1::kLabel3));
-  SetText(Control(form3, f3::kText1), "5");
-  ExpectCountdownOver(s.window, 3, false);  // no tick runs while the dialog is open
-  Click(Control(form3, f3::kLabel6));
-  s.WaitForHidden(ids::kForm3Class);
-  ExpectText(s.window, f1::kLabel3, before);
-  ExpectCountdownOver(s.window, 2.5, true);
-  s.Abort();
-  ExpectDwords({{"Time Out", 3000}});
-}
-
 // Where a window was moved, the other follows at the next mouse move over
 // it: the dialog hangs under the main window, the main window sits on the
 // dialog. (The system's own move loop is not driven here: the window is
@@ -797,15 +754,6 @@ void HelpSwitch(const std::string& exe) {
   Pause(1);
   CheckRecorded({});
   Check(!SettingsKeyExists(), "the help window's OK stored settings");
-}
-
-void HelpSwitchOverridden(const std::string& exe) {
-  // An operation switch is looked for before -?, which then shows no help.
-  Run s(exe, "-? -r -t3000 -o0");
-  ExpectText(s.window, f1::kCombo1, "Restart");
-  Pause(1);
-  s.WaitForHidden(ids::kForm2Class);
-  CheckRecorded({});
 }
 
 // ---------------------------------------------------------------------------
@@ -1058,13 +1006,10 @@ const std::map<std::string, Scenario>& Scenarios() {
       {"abort", Abort},
       {"cpu-idle-fires", CpuIdleFires},
       {"timer-dialog-ok", TimerDialogOk},
-      {"timer-dialog-cancel", TimerDialogCancel},
-      {"timer-dialog-clock-time", TimerDialogClockTime},
       {"dialog-follows-main-window", DialogFollowsMainWindow},
       {"help-from-main-window", HelpFromMainWindow},
       {"help-closed-from-outside", HelpClosedFromOutside},
       {"help-switch", HelpSwitch},
-      {"help-switch-overridden", HelpSwitchOverridden},
       {"always-on-top", AlwaysOnTop},
       {"settings-saved-on-firing", SettingsSavedOnFiring},
       {"shutdown-command-missing", ShutdownCommandMissing},
