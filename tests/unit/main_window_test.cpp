@@ -228,38 +228,6 @@ TEST(Trigger, TheIdleCountRunsOnlyWhileTheUsageIsUnderTheThreshold) {
   }
 }
 
-TEST(Trigger, EachMethodFiresInTheTickItsRuleGives) {
-  const struct {
-    const char* line;
-    int busyFrom, busyTo;  // samples 90 % in [from, to), 10 % otherwise
-    int tick;              // 0: not within 100 ticks
-    const char* run;
-  } kCases[] = {
-      {"-o0 -c50 -t12", 0, 0, 12, "Shutdown -s -t 0"},
-      {"-o1 -c50 -r", 29, 30, 60, "Shutdown -r -t 0"},    // idle count restarts at tick 30
-      {"-o1 -c0", 0, 0, 0, ""},                           // nothing is under 0 %
-      {"-f -c50", 0, 20, 50, "Shutdown -s -f -t 0"},      // AND waits for 30 idle ticks
-      {"-f -c50 -t40", 0, 0, 40, "Shutdown -s -f -t 0"},  // AND waits for the countdown
-      {"-o3 -c50 -t12", 0, 200, 12, "Shutdown -s -t 0"},  // OR: busy, the countdown decides
-      {"-o3 -c50 -t99 -l", 0, 0, 30, "Shutdown -l"},      // OR: idle first
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.line);
-    Session s;
-    for (int i = 0; i < 200; ++i)
-      s.pdh.Samples.push_back({i >= c.busyFrom && i < c.busyTo ? 90.0 : 10.0});
-    s.Start(c.line);
-    EXPECT_EQ(s.TicksUntilEnd(100), c.tick);
-    EXPECT_EQ(OnlyRun(s), c.run);
-  }
-  Session none;
-  none.Start();
-  for (auto& button : none.form.Option1) button.Clear();
-  none.program.CountdownSeconds = 0;
-  none.form.IdleCountdown = 0;
-  EXPECT_EQ(none.TicksUntilEnd(3), 0);  // nothing fires without a selected method
-}
-
 TEST_F(MainWindow, DisplayTimerWritesHoursMinutesSecondsOfAnyValue) {
   const struct {
     double seconds;
@@ -277,53 +245,87 @@ TEST_F(MainWindow, DisplayTimerWritesHoursMinutesSecondsOfAnyValue) {
   EXPECT_EQ(form.Label3.Caption().find_first_of("einf"), std::string::npos);
 }
 
-TEST(Execute, RunsTheOperationOrAbortStoresTheSettingsAndEnds) {
-  constexpr int kAbort = -2;
+TEST(Trigger, EachMethodFiresInTheTickItsRuleGivesAndRunsTheChosenOperation) {
   const struct {
-    int operation, force;
-    const char* run;  // "": nothing run
-    bool hibernates;
+    const char* line;
+    int busyFrom, busyTo;  // samples 90 % in [from, to), 10 % otherwise
+    int tick;              // 0: not within 100 ticks
+    const char* run;       // "": nothing run
   } kCases[] = {
       // clang-format off
-      {kOperationShutdown, 1, "Shutdown -s -f -t 0", false},
-      {kOperationShutdown, 0, "Shutdown -s -t 0", false},
-      {kOperationShutdown, 2, "Shutdown -s -f -t 0", false},  // greyed counts as ticked
-      {kOperationRestart, 1, "Shutdown -r -f -t 0", false},
-      {kOperationRestart, 0, "Shutdown -r -t 0", false},
-      {kOperationLogOff, 1, "Shutdown -l -f", false}, {kOperationLogOff, 0, "Shutdown -l", false},
-      {kOperationHibernate, 0, "", true}, {kAbort, 1, "Shutdown -a", false},
-      {-1, 1, "", false},  // an entry that names no operation
+      {"-o0 -c50 -t12", 0, 0, 12, "Shutdown -s -t 0"},
+      {"-o0 -t1 -f", 0, 0, 10, "Shutdown -s -f -t 0"},  // choosing the method raised it
+      {"-o0 -t1 -r", 0, 0, 10, "Shutdown -r -t 0"},
+      {"-o0 -t1 -r -f", 0, 0, 10, "Shutdown -r -f -t 0"},
+      {"-o0 -t1 -l", 0, 0, 10, "Shutdown -l"},  // log-off takes no delay
+      {"-o0 -t1 -l -f", 0, 0, 10, "Shutdown -l -f"},
+      {"-o0 -t1 -h", 0, 0, 10, ""},  // hibernates
+      {"-o1 -c50 -r", 29, 30, 60, "Shutdown -r -t 0"},  // idle count restarts at tick 30
+      {"-o1 -c0", 0, 0, 0, ""},                         // nothing is under 0 %
+      {"-f -c50", 0, 20, 50, "Shutdown -s -f -t 0"},    // AND waits for 30 idle ticks
+      {"-f -c50 -t40", 0, 0, 40, "Shutdown -s -f -t 0"},  // AND waits for the countdown
+      {"-o3 -c50 -t12", 0, 200, 12, "Shutdown -s -t 0"},  // OR: busy, the countdown decides
+      {"-o3 -c50 -t99 -l", 0, 0, 30, "Shutdown -l"},      // OR: idle first
       // clang-format on
   };
   for (const auto& c : kCases) {
-    SCOPED_TRACE("operation " + std::to_string(c.operation) + ", force " + std::to_string(c.force));
+    SCOPED_TRACE(c.line);
     Session s;
-    s.Start();
-    s.form.Combo1.SetListIndex(c.operation == kAbort ? 0 : c.operation);
-    s.form.Check1.SetValue(c.force);
-    EXPECT_THROW(c.operation == kAbort ? s.form.Label10.OnClick() : s.form.Execute(), ProcessEnded);
-    EXPECT_EQ(s.process.Runs.size(), *c.run == 0 ? 0u : 1u);
+    for (int i = 0; i < 200; ++i)
+      s.pdh.Samples.push_back({i >= c.busyFrom && i < c.busyTo ? 90.0 : 10.0});
+    s.Start(c.line);
+    EXPECT_EQ(s.TicksUntilEnd(100), c.tick);
+    EXPECT_EQ(s.process.Ends, c.tick != 0 ? 1 : 0);
+    EXPECT_EQ(s.process.Runs.size(), *c.run != 0 ? 1u : 0u);
     EXPECT_EQ(OnlyRun(s), c.run);
     for (const auto& run : s.process.Runs) {
       EXPECT_EQ(run.windowStyle, platform::kWindowStyleMinimizedFocus);
     }
-    ASSERT_EQ(s.power.Suspends.size(), c.hibernates ? 1u : 0u);
+    const bool hibernates = std::string(c.line).find("-h") != std::string::npos;
+    ASSERT_EQ(s.power.Suspends.size(), hibernates ? 1u : 0u);
     for (const auto& suspend : s.power.Suspends) {
       EXPECT_TRUE(suspend.hibernate);
       EXPECT_TRUE(suspend.force);
       EXPECT_TRUE(suspend.disableWakeEvent);
     }
-    EXPECT_EQ(s.process.Ends, 1);
-    EXPECT_NE(s.registry.Find(kSettingsKey, "Always Top"), nullptr);
+    // The settings are stored before the operation runs.
+    EXPECT_EQ(s.registry.Find(kSettingsKey, "Always Top") != nullptr, c.tick != 0);
   }
 }
 
-TEST_F(MainWindow, SamplerWritesTwoDecimalsAndSkipsBadReadings) {
-  pdh.Samples = {{7.5, 0}, {0, 1}, {100, 0}, {3.14159, 0}, {55, 2}, {66, -1}};
+TEST_F(MainWindow, GreyedForceCountsAsTickedAndAnEntryThatNamesNoOperationRunsNothing) {
+  Start();
+  form.Check1.SetValue(2);
+  form.Combo1.SetListIndex(-1);
+  EXPECT_THROW(form.Execute(), ProcessEnded);
+  EXPECT_TRUE(process.Runs.empty());
+  EXPECT_EQ(process.Ends, 1);
+  Session greyed;
+  greyed.Start();
+  greyed.form.Check1.SetValue(2);
+  EXPECT_THROW(greyed.form.Execute(), ProcessEnded);
+  EXPECT_EQ(OnlyRun(greyed), "Shutdown -s -f -t 0");
+}
+
+TEST_F(MainWindow, SamplerWritesTwoDecimalsAndSkipsEveryBadReading) {
+  // New data counts; no data yet, invalid data, two statuses no counter
+  // gives, and values that are no number whatever their status do not.
+  pdh.Samples = {{7.5, 0},
+                 {0, 1},
+                 {100, 0},
+                 {3.14159, 0},
+                 {55, 2},
+                 {66, -1},
+                 {99, FakePdh::kNoData},
+                 {99, static_cast<Status>(0xC0000BBAu)},
+                 {std::nan(""), 0},
+                 {kInf, 1},
+                 {-kInf, 0}};
   Start();
   EXPECT_EQ(form.Label5.Caption(), "7.50%");
   EXPECT_EQ(form.Label5.Tag, "7.50");
-  for (const char* shown : {"0.00%", "100.00%", "3.14%", "3.14%", "3.14%"}) {
+  for (const char* shown : {"0.00%", "100.00%", "3.14%", "3.14%", "3.14%", "3.14%", "3.14%",
+                            "3.14%", "3.14%", "3.14%"}) {
     form.Timer1_Timer();
     EXPECT_EQ(form.Label5.Caption(), shown);
   }
@@ -399,22 +401,12 @@ TEST_F(MainWindow, OnlyTheLeftButtonDragsAndTheDialogFollows) {
   EXPECT_EQ(program.form3.Top(), 3900);
 }
 
-TEST(Faults, MissingCounterOrBadSamplesKeepTheDesignDisplayAndReadAsNoUsage) {
-  // No data yet, invalid data, two statuses no counter gives, and values that
-  // are no number whatever their status.
-  const Sample kBad[] = {{99.0, FakePdh::kNoData},
-                         {99.0, static_cast<Status>(0xC0000BBAu)},
-                         {99.0, 2},
-                         {99.0, -1},
-                         {std::nan(""), 0},
-                         {kInf, 1},
-                         {-kInf, 0},
-                         {50.0, 0}};  // the last with the counter missing
-  for (const Sample& bad : kBad) {
-    SCOPED_TRACE(std::to_string(bad.value) + " with status " + std::to_string(bad.status));
+TEST(Faults, WithoutAnyReadingTheDisplayKeepsItsDesignAndTheUsageCountsAsNone) {
+  for (const bool counterExists : {true, false}) {
+    SCOPED_TRACE(counterExists ? "no data" : "no counter");
     Session s;
-    s.pdh.Samples = {bad};
-    s.pdh.CounterExists = &bad != &kBad[std::size(kBad) - 1];
+    s.pdh.CounterExists = counterExists;
+    s.pdh.Samples = {{50.0, counterExists ? FakePdh::kNoData : 0}};
     s.Start("-o1 -c5");
     EXPECT_EQ(s.TicksUntilEnd(29), 0);
     EXPECT_EQ(s.form.Label5.Caption(), "100%");
