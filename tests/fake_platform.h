@@ -174,7 +174,13 @@ class FakeProcess : public platform::Process {
     if (OnEnd) OnEnd();
     throw ProcessEnded{};
   }
-  platform::LocalTime Now() override { return Clock; }
+  // A clock that moves on by a second at every reading.
+  platform::LocalTime Now() override {
+    const platform::LocalTime now = Clock;
+    if (++Clock.second == 60)
+      Clock = {(Clock.hour + (Clock.minute == 59)) % 24, (Clock.minute + 1) % 60};
+    return now;
+  }
 
   std::string CommandLine;
   platform::LocalTime Clock{12, 0, 0};

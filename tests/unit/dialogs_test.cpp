@@ -15,19 +15,10 @@
 namespace quellor::fake {
 namespace {
 
-// A clock that moves on by a second at every reading.
-struct SteppingProcess : FakeProcess {
-  platform::LocalTime Now() override {
-    const platform::LocalTime now = Clock;
-    if (++Clock.second == 60) Clock = {Clock.hour + (Clock.minute == 59), (Clock.minute + 1) % 60};
-    return now;
-  }
-};
-
-class TimerDialogTest : public ::testing::Test {
+class TimerDialogTest : public ::testing::Test, protected Session {
  protected:
   TimerDialogTest() {
-    program.Main();
+    Start();
     form1.MovedByUser(600, 900);
     form1.SetOuterSize(4830, 3900);
   }
@@ -49,10 +40,6 @@ class TimerDialogTest : public ::testing::Test {
     field.OnLostFocus();
   }
 
-  FakePlatform fake;
-  SteppingProcess clock;
-  platform::Platform os{fake.pdh, fake.power, fake.registry, fake.user32, fake.shell32, clock};
-  Program program{os};
   Form1& form1 = program.form1;
   Form3& dialog = program.form3;
   static constexpr WindowHandle kDialogWindow = 0x33;
@@ -132,7 +119,7 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
     dialog.Text1.TextTypedByUser(c.h);
     dialog.Text2.TextTypedByUser(c.m);
     dialog.Text3.TextTypedByUser(c.s);
-    clock.Clock = c.now;
+    process.Clock = c.now;
     form1.Label3.SetCaption("-");
     dialog.Label5.OnClick();
     EXPECT_EQ(program.CountdownSeconds, c.countdown);
@@ -167,13 +154,13 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   for (int check2 : {1, 2, 0}) {
     SCOPED_TRACE(check2);
     form1.Check2.SetDesignValue(check2);
-    clock.Clock = {7, 5, 9};
-    fake.user32.Calls.clear();
+    process.Clock = {7, 5, 9};
+    user32.Calls.clear();
     Open();
     EXPECT_EQ(dialog.Label1.Caption(), "07:05:09");
     EXPECT_EQ(Rect({dialog.Left(), dialog.Top()}), Rect({600, 900 + 3900}));
     const std::string after = check2 != 0 ? " -1 0 0 0 0 3" : " -2 0 0 0 0 3";
-    EXPECT_EQ(fake.user32.Calls,
+    EXPECT_EQ(user32.Calls,
               std::vector<std::string>{"SetWindowPos " + std::to_string(kDialogWindow) + after});
     dialog.Timer1.OnTimer();
     EXPECT_EQ(dialog.Label1.Caption(), "07:05:10");
@@ -181,18 +168,18 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
     dialog.Label6.OnClick();
   }
   Open();
-  fake.user32.Calls.clear();
-  fake.user32.DuringDrag = [&](WindowHandle) {
+  user32.Calls.clear();
+  user32.DuringDrag = [&](WindowHandle) {
     dialog.MovedByUser(dialog.Left() + 50, dialog.Top() + 300);
   };
   dialog.OnMouseMove(MouseArgs{kLeftButton});
   const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
-  EXPECT_EQ(fake.user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
+  EXPECT_EQ(user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
   EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({650, 1200}));
   for (int buttons : {int{kRightButton}, kLeftButton | kRightButton}) {
     dialog.MovedByUser(100, 7000);  // moved otherwise: the main window follows, no drag
     dialog.Frame1.OnMouseMove(MouseArgs{buttons});
-    EXPECT_EQ(fake.user32.Calls.size(), 2u) << buttons;
+    EXPECT_EQ(user32.Calls.size(), 2u) << buttons;
     EXPECT_EQ(Rect({form1.Left(), form1.Top() + form1.Height()}), Rect({100, 7000}));
   }
 }

@@ -1,5 +1,5 @@
-// The registry layer's type rules, and the eight settings: their save and
-// load orders, precedence, and the values that fit no control.
+// The registry layer's type rules, and the eight settings: what is stored and
+// loaded, precedence, and the values that fit no control.
 #include <gtest/gtest.h>
 
 #include <cmath>
