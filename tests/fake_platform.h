@@ -1,56 +1,78 @@
-// A scripted stand-in for the operating system, for the unit tests.
+// A scripted stand-in for the operating system, and a program running on it,
+// for the unit tests and the fuzz targets.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "controller/program.h"
 #include "platform/platform.h"
 
 namespace quellor::fake {
+
+using platform::Status;
 
 // Thrown by EndProcess, so a test sees where the program ended.
 struct ProcessEnded {};
 
 struct Sample {
   double value = 0;
-  platform::Status status = platform::kPdhCstatusValidData;
+  Status status = platform::kPdhCstatusValidData;
 };
 
 class FakePdh : public platform::Pdh {
  public:
-  platform::Status PdhOpenQuery(std::uintptr_t userData, platform::QueryHandle& query) override;
-  platform::Status PdhVbAddCounter(platform::QueryHandle query, const std::string& path,
-                                   platform::CounterHandle& counter) override;
-  platform::Status PdhCollectQueryData(platform::QueryHandle query) override;
-  double PdhVbGetDoubleCounterValue(platform::CounterHandle counter,
-                                    platform::Status& counterStatus) override;
-  platform::Status PdhCloseQuery(platform::QueryHandle query) override;
-
-  // Script: the samples handed out one per read; when they run out, a bad
-  // status (no data).
-  std::deque<Sample> Samples;
-  // When set, every read gives this sample and the script is not used.
-  std::optional<Sample> Steady;
-  platform::Status OpenStatus = 0;
-  bool CounterExists = true;
-
-  // Record.
-  std::vector<std::string> Calls;  // "open", "add <path>", "collect", "read", "close"
   static constexpr platform::QueryHandle kQuery = 0x51;
   static constexpr platform::CounterHandle kCounter = 0xC0;
+  static constexpr auto kNoData = static_cast<Status>(0x800007D5u);
+
+  Status PdhOpenQuery(std::uintptr_t /*userData*/, platform::QueryHandle& query) override {
+    Calls.push_back("open");
+    if (OpenStatus == 0) query = kQuery;
+    return OpenStatus;
+  }
+  Status PdhVbAddCounter(platform::QueryHandle query, const std::string& path,
+                         platform::CounterHandle& counter) override {
+    Calls.push_back("add " + path);
+    if (!CounterExists || query != kQuery) return static_cast<Status>(0xC0000BB9u);
+    counter = kCounter;
+    return 0;
+  }
+  Status PdhCollectQueryData(platform::QueryHandle /*query*/) override {
+    Calls.push_back("collect");
+    return 0;
+  }
+  // The next sample of the script; the last one stays. No data without one.
+  double PdhVbGetDoubleCounterValue(platform::CounterHandle counter, Status& status) override {
+    Calls.push_back("read");
+    const Sample sample =
+        counter == kCounter && !Samples.empty() ? Samples.front() : Sample{0, kNoData};
+    if (Samples.size() > 1) Samples.pop_front();
+    status = sample.status;
+    return sample.value;
+  }
+  Status PdhCloseQuery(platform::QueryHandle /*query*/) override {
+    Calls.push_back("close");
+    return 0;
+  }
+
+  std::deque<Sample> Samples;
+  Status OpenStatus = 0;
+  bool CounterExists = true;
+  std::vector<std::string> Calls;  // "open", "add <path>", "collect", "read", "close"
 };
 
 class FakePower : public platform::Power {
  public:
   int IsPwrHibernateAllowed() override { return HibernateAllowed ? 1 : 0; }
-  int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override;
-
+  int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override {
+    Suspends.push_back({hibernate, force, disableWakeEvent});
+    return 1;
+  }
   bool HibernateAllowed = true;
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
@@ -66,39 +88,37 @@ class FakeRegistry : public platform::Registry {
     std::vector<std::uint8_t> data;
   };
 
-  platform::Status RegOpenKeyA(platform::KeyHandle root, const std::string& subKey,
-                               platform::KeyHandle& key) override;
-  platform::Status RegCreateKeyA(platform::KeyHandle root, const std::string& subKey,
-                                 platform::KeyHandle& key) override;
-  platform::Status RegQueryValueExA(platform::KeyHandle key, const std::string& valueName,
-                                    std::uint32_t& type, std::uint8_t* data,
-                                    std::uint32_t& byteCount) override;
-  platform::Status RegSetValueExA(platform::KeyHandle key, const std::string& valueName,
-                                  std::uint32_t type, const std::uint8_t* data,
-                                  std::uint32_t byteCount) override;
-  platform::Status RegCloseKey(platform::KeyHandle key) override;
+  Status RegOpenKeyA(platform::KeyHandle root, const std::string& subKey,
+                     platform::KeyHandle& key) override;
+  Status RegCreateKeyA(platform::KeyHandle root, const std::string& subKey,
+                       platform::KeyHandle& key) override;
+  Status RegQueryValueExA(platform::KeyHandle key, const std::string& valueName,
+                          std::uint32_t& type, std::uint8_t* data,
+                          std::uint32_t& byteCount) override;
+  Status RegSetValueExA(platform::KeyHandle key, const std::string& valueName, std::uint32_t type,
+                        const std::uint8_t* data, std::uint32_t byteCount) override;
+  Status RegCloseKey(platform::KeyHandle key) override {
+    Calls.push_back("close");
+    return open_.erase(key) == 1 ? 0 : 6;
+  }
 
   // Planting and reading back, by full path below HKEY_CURRENT_USER.
   void Plant(const std::string& path, const std::string& name, std::uint32_t type,
              std::vector<std::uint8_t> data);
   void PlantString(const std::string& path, const std::string& name, const std::string& text);
   void PlantDword(const std::string& path, const std::string& name, std::uint32_t value);
-  bool HasKey(const std::string& path) const;
+  bool HasKey(const std::string& path) const { return keys_.count(Normal(path)) != 0; }
   const Value* Find(const std::string& path, const std::string& name) const;
 
-  // Faults.
   bool Unreadable = false;  // every open fails
   bool Unwritable = false;  // every create and set fails
-
   int OpenHandles() const { return static_cast<int>(open_.size()); }
   std::vector<std::string> Calls;  // "open <path>", "create <path>", "query <name>", "set <name>"
 
  private:
-  struct Key {
-    std::map<std::string, Value> values;
-  };
   static std::string Normal(const std::string& path);
-  std::map<std::string, Key> keys_;  // by lower-case path, "" the root
+  std::string MakeKey(const std::string& subKey);             // with its parents; returns its path
+  std::map<std::string, std::map<std::string, Value>> keys_;  // by lower-case path
   std::map<platform::KeyHandle, std::string> open_;
   platform::KeyHandle next_ = 0x100;
 };
@@ -111,47 +131,56 @@ class FakeUser32 : public platform::User32 {
     Calls.push_back("ReleaseCapture");
     return 1;
   }
+  // Runs DuringDrag inside a drag (WM_NCLBUTTONDOWN).
   std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
                              std::intptr_t lParam) override;
   Rect NearestWorkArea(const Rect& window) override;
   bool IsOnAnyMonitor(const Rect& window) override;
-  void MessageBox(const std::string& text, const std::string& title) override;
+  void MessageBox(const std::string& text, const std::string& title) override {
+    Calls.push_back("MessageBox " + text + " | " + title);
+  }
+  // Runs DuringEventLoop: the test's clicks in help mode. The real loop never
+  // returns, so when the script did not end the program it throws.
   void RunEventLoop() override;
 
   // Monitors' work areas in twips; the first is the primary one.
   std::vector<Rect> Monitors{Rect{0, 0, 19200, 10800}};
-
   std::vector<std::string> Calls;
-  struct Message {
-    std::string text, title;
-  };
-  std::vector<Message> Messages;
-  // Runs inside the help mode's event loop: the test's clicks. When it
-  // returns without the program ending, the loop gives up with an error.
   std::function<void()> DuringEventLoop;
-  // Runs inside a drag (SendMessageA with WM_NCLBUTTONDOWN).
   std::function<void(WindowHandle)> DuringDrag;
 };
 
 class FakeShell32 : public platform::Shell32 {
  public:
   std::intptr_t ShellExecuteA(WindowHandle owner, const std::string& operation,
-                              const std::string& file, int showCommand) override;
-  struct Call {
-    WindowHandle owner;
-    std::string operation, file;
-    int showCommand;
-  };
-  std::vector<Call> Calls;
-  std::intptr_t Result = 42;  // above 32: opened
+                              const std::string& file, int showCommand) override {
+    Calls.push_back(std::to_string(owner) + " " + operation + " " + file + " " +
+                    std::to_string(showCommand));
+    return Result;
+  }
+  std::vector<std::string> Calls;  // "<owner> <operation> <file> <show command>"
+  std::intptr_t Result = 42;       // above 32: opened
 };
 
 class FakeProcess : public platform::Process {
  public:
   std::string CommandLineText() override { return CommandLine; }
-  void RunCommandLine(const std::string& commandLine, int windowStyle) override;
-  [[noreturn]] void EndProcess() override;
-  platform::LocalTime Now() override { return Clock; }
+  void RunCommandLine(const std::string& commandLine, int windowStyle) override {
+    Runs.push_back({commandLine, windowStyle});
+    if (OnRun) OnRun();
+  }
+  [[noreturn]] void EndProcess() override {
+    ++Ends;
+    if (OnEnd) OnEnd();
+    throw ProcessEnded{};
+  }
+  // A clock that moves on by a second at every reading.
+  platform::LocalTime Now() override {
+    const platform::LocalTime now = Clock;
+    if (++Clock.second == 60)
+      Clock = {(Clock.hour + (Clock.minute == 59)) % 24, (Clock.minute + 1) % 60};
+    return now;
+  }
 
   std::string CommandLine;
   platform::LocalTime Clock{12, 0, 0};
@@ -161,9 +190,8 @@ class FakeProcess : public platform::Process {
   };
   std::vector<Run> Runs;
   int Ends = 0;
-  // Called as a command line is run (it may throw, as a platform that cannot
-  // start it does) and as the process ends, before the exception: lets a
-  // test check the order of what happened.
+  // Run as a command line starts (it may throw, as a platform that cannot
+  // start it does) and as the process ends, before the exception.
   std::function<void()> OnRun, OnEnd;
 };
 
@@ -176,6 +204,35 @@ struct FakePlatform {
   FakeShell32 shell32;
   FakeProcess process;
   platform::Platform Get() { return {pdh, power, registry, user32, shell32, process}; }
+};
+
+// One run of the program on a fake machine, which may outlive it.
+struct Launch {
+  explicit Launch(platform::Platform machine) : os(machine), program(os) {}
+  platform::Platform os;
+  Program program;
+  Form1& form = program.form1;
+
+  // Ticks up to `limit` times: the tick in which the program ended, or 0.
+  int TicksUntilEnd(int limit) {
+    for (int tick = 1; tick <= limit; ++tick) {
+      try {
+        form.Timer1_Timer();
+      } catch (const ProcessEnded&) {
+        return tick;
+      }
+    }
+    return 0;
+  }
+};
+
+// A program on a machine of its own, started with `commandLine` by Start().
+struct Session : FakePlatform, Launch {
+  Session() : Launch(Get()) {}
+  void Start(const std::string& commandLine = "") {
+    process.CommandLine = commandLine;
+    program.Main();
+  }
 };
 
 }  // namespace quellor::fake

@@ -5,7 +5,6 @@
 // when it is asked for, the method fires in the tick its rule gives, and
 // nothing but the program's own command lines is started, each as the
 // system's shutdown program.
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -13,46 +12,25 @@
 
 #include "common/command_line_text.h"
 #include "common/number.h"
-#include "controller/program.h"
-#include "fake_platform.h"
-#include "fuzz_allowed.h"
-#include "fuzz_check.h"
-#include "fuzz_expect.h"
+#include "fuzz_common.h"
 #include "settings/settings.h"
-
-using quellor::Program;
-using quellor::fake::FakePlatform;
-using quellor::fake::ProcessEnded;
 
 namespace {
 
 constexpr int kTicks = 40;
 constexpr const char* kSystemFolder = "C:\\Windows\\system32";
 
-int SelectedMethod(const quellor::Form1& form) {
-  int method = -1;
-  int selected = 0;
-  for (std::size_t i = 0; i < form.Option1.size(); ++i) {
-    if (form.Option1[i].Value()) {
-      method = static_cast<int>(i);
-      ++selected;
-    }
-  }
-  FUZZ_CHECK(selected == 1);
-  return method;
-}
-
 // The state start-up leaves, against what the switches of `line` ask for.
-void CheckState(const Program& program, const std::string& line, bool hibernateAllowed) {
-  const auto& form = program.form1;
+void CheckState(const quellor::fake::Session& s, const std::string& line) {
+  const auto& form = s.form;
   const auto has = [&line](std::string_view flag) { return line.find(flag) != std::string::npos; };
   // Start-up trims blanks; a line of blanks alone changes nothing.
   const bool empty = line.find_first_not_of(' ') == std::string::npos;
 
-  FUZZ_CHECK(program.CountdownSeconds >= 1 && program.CountdownSeconds <= 32767);
-  FUZZ_CHECK(program.CountdownSeconds == std::floor(program.CountdownSeconds));
-  FUZZ_CHECK(program.TimeOutSeconds >= 1 && program.TimeOutSeconds <= 32767);
-  if (!has("-t")) FUZZ_CHECK(program.TimeOutSeconds == 10);
+  FUZZ_CHECK(s.program.CountdownSeconds >= 1 && s.program.CountdownSeconds <= 32767);
+  FUZZ_CHECK(s.program.CountdownSeconds == std::floor(s.program.CountdownSeconds));
+  FUZZ_CHECK(s.program.TimeOutSeconds >= 1 && s.program.TimeOutSeconds <= 32767);
+  if (!has("-t")) FUZZ_CHECK(s.program.TimeOutSeconds == 10);
   const std::string& threshold = form.Text2.Text();
   double value = -1;
   FUZZ_CHECK(quellor::IsPlainNumber(threshold, &value));
@@ -68,7 +46,7 @@ void CheckState(const Program& program, const std::string& line, bool hibernateA
     operation = "Log Off";
   } else if (has("-r")) {
     operation = "Restart";
-  } else if (has("-h") && !has("-s") && hibernateAllowed) {
+  } else if (has("-h") && !has("-s") && s.power.HibernateAllowed) {
     operation = "Hibernate";
   }
   FUZZ_CHECK(form.Combo1.SelectedText() == operation);
@@ -78,9 +56,8 @@ void CheckState(const Program& program, const std::string& line, bool hibernateA
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 32768) return -1;
-  FakePlatform fake;
-  const bool hibernateAllowed = size % 2 == 0;
-  fake.power.HibernateAllowed = hibernateAllowed;
+  quellor::fake::Session s;
+  s.power.HibernateAllowed = size % 2 == 0;
   // The bytes follow the program's own name in the process's command line,
   // quoted or not; the arguments are what comes after that name and the
   // blanks behind it.
@@ -89,50 +66,46 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = size % 4 < 2 ? "\"" + path + "\"" : path;
   const std::string line = quellor::ArgumentsAfterProgramName(name + " " + typed, path);
   FUZZ_CHECK(line == typed.substr(std::min(typed.size(), typed.find_first_not_of(" \t"))));
-  fake.process.CommandLine = line;
-  fake.pdh.Steady = quellor::fake::Sample{0.0, 0};
-  auto os = fake.Get();
-  Program program(os);
-  auto& form = program.form1;
+  s.pdh.Samples = {{0.0}};
   bool helpShown = false;
-  fake.user32.DuringEventLoop = [&] {
+  s.user32.DuringEventLoop = [&] {
     helpShown = true;
-    FUZZ_CHECK(program.form2.Loaded() && program.form2.Label1.Visible());
-    FUZZ_CHECK(!form.Visible() && !form.Timer1.Enabled());
-    program.form2.Label1_Click();
+    FUZZ_CHECK(s.program.form2.Loaded() && s.program.form2.Label1.Visible());
+    FUZZ_CHECK(!s.form.Visible() && !s.form.Timer1.Enabled());
+    s.program.form2.Label1.OnClick();
   };
   const auto has = [&line](std::string_view flag) { return line.find(flag) != std::string::npos; };
-  const bool helpAsked =
-      has("-?") && !has("-l") && !has("-r") && !has("-s") && !(has("-h") && hibernateAllowed);
+  const bool helpAsked = has("-?") && !has("-l") && !has("-r") && !has("-s") &&
+                         !(has("-h") && s.power.HibernateAllowed);
 
   try {
-    program.Main();
-  } catch (const ProcessEnded&) {
+    s.Start(line);
+  } catch (const quellor::fake::ProcessEnded&) {
     // Only the help window's OK ends the program this early.
-    FUZZ_CHECK(helpShown && fake.process.Ends == 1);
+    FUZZ_CHECK(helpShown && s.process.Ends == 1);
   }
   FUZZ_CHECK(helpShown == helpAsked);
   if (helpShown) {
     // Nothing is run and nothing is stored.
-    FUZZ_CHECK(fake.process.Runs.empty() && fake.power.Suspends.empty());
-    for (const auto& call : fake.registry.Calls) {
+    FUZZ_CHECK(s.process.Runs.empty() && s.power.Suspends.empty());
+    for (const auto& call : s.registry.Calls) {
       FUZZ_CHECK(call.rfind("set ", 0) != 0 && call.rfind("create ", 0) != 0);
     }
     return 0;
   }
 
-  FUZZ_CHECK(form.Visible() && form.Timer1.Enabled());
-  CheckState(program, line, hibernateAllowed);
-  const int expected = ExpectedFiringTick(program.CountdownSeconds, SelectedMethod(form),
-                                          quellor::LeadingNumber(form.Text2.Text()) > 0, kTicks);
-  FUZZ_CHECK(TicksUntilEnd(form, kTicks) == expected);
+  FUZZ_CHECK(s.form.Visible() && s.form.Timer1.Enabled());
+  CheckState(s, line);
+  const int expected = ExpectedFiringTick(s.program.CountdownSeconds, SelectedMethod(s.form),
+                                          quellor::LeadingNumber(s.form.Text2.Text()) > 0, kTicks);
+  FUZZ_CHECK(s.TicksUntilEnd(kTicks) == expected);
   if (expected != 0) {
-    CheckOperationCarriedOut(fake, form);
-    FUZZ_CHECK(fake.registry.Find(quellor::kSettingsKey, "Time Out") != nullptr);
+    CheckOperationCarriedOut(s, s.form);
+    FUZZ_CHECK(s.registry.Find(quellor::kSettingsKey, "Time Out") != nullptr);
   } else {
-    FUZZ_CHECK(fake.process.Ends == 0 && fake.process.Runs.empty());
+    FUZZ_CHECK(s.process.Ends == 0 && s.process.Runs.empty());
   }
-  for (const auto& run : fake.process.Runs) {
+  for (const auto& run : s.process.Runs) {
     FUZZ_CHECK(IsAllowedCommandLine(run.commandLine));
     // Started as the system's own program, never looked up on the path.
     const auto launch = quellor::ShutdownLaunch(kSystemFolder, run.commandLine);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/number.h"
-#include "fuzz_check.h"
+#include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -6,36 +6,27 @@
 #include <string>
 
 #include "common/number.h"
-#include "controller/program.h"
-#include "fake_platform.h"
-#include "fuzz_check.h"
-
-using quellor::Program;
-using quellor::fake::FakePlatform;
+#include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  FakePlatform fake;
-  fake.process.CommandLine = "-t3000 -o1";
-  auto os = fake.Get();
-  Program program(os);
-  program.Main();
-  auto& form = program.form1;
+  quellor::fake::Session s;
+  s.Start("-t3000 -o1");
   const std::string typed(reinterpret_cast<const char*>(data), size);
-  form.Text2.TextTypedByUser(typed);
+  s.form.Text2.TextTypedByUser(typed);
   // Until the box is left, the tick reads the text as typed, against the
   // empty reading (no sample came yet), which is 0.
   const double read = quellor::LeadingNumber(typed);
-  form.IdleCountdown = 7;
-  form.Timer1_Timer();
-  FUZZ_CHECK(form.IdleCountdown == (read > 0 ? 6 : 30));
-  form.IdleCountdown = 7;
-  form.Text2_Validate();
-  const std::string& text = form.Text2.Text();
+  s.form.IdleCountdown = 7;
+  s.form.Timer1_Timer();
+  FUZZ_CHECK(s.form.IdleCountdown == (read > 0 ? 6 : 30));
+  s.form.IdleCountdown = 7;
+  s.form.Text2.OnLostFocus();
+  const std::string& text = s.form.Text2.Text();
   double value = -1;
   FUZZ_CHECK(quellor::IsPlainNumber(text, &value));
   FUZZ_CHECK(text.find_first_of(". +") == std::string::npos);
   FUZZ_CHECK(value >= 0 && value <= 100 && value == std::floor(value));
-  FUZZ_CHECK(form.IdleCountdown == 30);
+  FUZZ_CHECK(s.form.IdleCountdown == 30);
   // Rounding works on the 15 digits a number stands for, so 0.49999999999999994
   // counts as one half.
   if (read >= 0 && read <= 100) FUZZ_CHECK(std::fabs(value - read) <= 0.5 + 1e-12);

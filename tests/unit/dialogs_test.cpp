@@ -1,73 +1,84 @@
-// The timer dialog (field rules, OK's arithmetic with a fake clock, Cancel,
-// docking and dragging), and the help window's text.
+// The timer dialog (field rule, OK's arithmetic with a fake clock, Cancel,
+// docking and dragging), the help window's text, and what the models of the
+// windows and controls promise every window: the pressed look of the label
+// buttons, and a new revision for every change the screen must show.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "controller/program.h"
+#include "common/number.h"
 #include "expected_usage.h"
 #include "fake_platform.h"
 
-namespace quellor {
+namespace quellor::fake {
 namespace {
 
-// A clock that moves on by a second at every reading.
-struct SteppingProcess : fake::FakeProcess {
-  platform::LocalTime Now() override {
-    const platform::LocalTime now = Clock;
-    if (++Clock.second == 60) Clock = {Clock.hour + (Clock.minute == 59), (Clock.minute + 1) % 60};
-    return now;
-  }
-};
-
-class TimerDialogTest : public ::testing::Test {
+class TimerDialogTest : public ::testing::Test, protected Session {
  protected:
   TimerDialogTest() {
-    program.Main();
+    Start();
     form1.ReportPlacement(600, 900);
     form1.SetOuterSize(4830, 3900);
   }
-  // As the main window's "Set Timer" opens the dialog.
+  // "Set Timer": the main window's tick waits while the dialog's clock runs.
   void Open() {
-    form1.Timer1.SetEnabled(false);
     dialog.SetHandle(kDialogWindow);
-    dialog.Show();
+    form1.Label9.OnClick();
+    EXPECT_FALSE(form1.Timer1.Enabled());
+    EXPECT_TRUE(dialog.Timer1.Enabled());
+  }
+  // However the dialog went away, the main window ticks again.
+  void ExpectClosed() {
+    EXPECT_FALSE(dialog.Loaded());
+    EXPECT_TRUE(form1.Timer1.Enabled());
+    EXPECT_FALSE(dialog.Timer1.Enabled());
   }
   void Leave(TextBox& field, const char* typed) {
     field.TextTypedByUser(typed);
     field.OnLostFocus();
   }
 
-  fake::FakePlatform fake;
-  SteppingProcess clock;
-  platform::Platform os{fake.pdh, fake.power, fake.registry, fake.user32, fake.shell32, clock};
-  Program program{os};
   Form1& form1 = program.form1;
   Form3& dialog = program.form3;
   static constexpr WindowHandle kDialogWindow = 0x33;
 };
 
-TEST_F(TimerDialogTest, FieldRulesRoundClampAndWriteBackWithABlank) {
+TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
   Open();
-  const std::pair<const char*, const char*> kMinutes[] = {
-      {"75", " 60"}, {"-3", " 0"}, {"abc", " 0"}, {"2.5", " 2"}, {"3.5", " 4"}, {"1e309", " 60"}};
-  for (const auto& [typed, kept] : kMinutes) {
-    Leave(dialog.Text2, typed);
-    Leave(dialog.Text3, typed);
-    EXPECT_EQ(dialog.Text2.Text() + "|" + dialog.Text3.Text(), std::string(kept) + "|" + kept)
-        << typed;
+  const struct {
+    TextBox& field;
+    bool clockMode;
+    const char* typed;
+    const char* kept;
+  } kCases[] = {
+      {dialog.Text2, false, "75", " 60"},    {dialog.Text2, false, "-3", " 0"},
+      {dialog.Text2, false, "abc", " 0"},    {dialog.Text2, false, "2.5", " 2"},
+      {dialog.Text2, false, "3.5", " 4"},    {dialog.Text2, false, "1e309", " 60"},
+      {dialog.Text3, false, "60.5", " 60"},  {dialog.Text3, false, "59.5", " 60"},
+      {dialog.Text3, false, "-1e309", " 0"}, {dialog.Text1, false, "99999", " 32767"},
+      {dialog.Text1, false, "30", " 30"},    {dialog.Text1, true, "30", " 24"},
+      {dialog.Text1, true, "23.5", " 24"},   {dialog.Text1, true, "-2", " 0"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.field.Name() + (c.clockMode ? " (clock) " : " ") + c.typed);
+    c.clockMode ? dialog.Option2.Select() : dialog.Option1.Select();
+    Leave(c.field, c.typed);
+    EXPECT_EQ(c.field.Text(), c.kept);
   }
-  // Count-down hours stop only where 16 bits do; clock hours at 24.
-  Leave(dialog.Text1, "99999");
-  EXPECT_EQ(dialog.Text1.Text(), " 32767");
+  // Choosing the clock applies the hours' limit at once.
+  dialog.Option1.Select();
   Leave(dialog.Text1, "30");
   dialog.Option2.Select();
-  EXPECT_EQ(dialog.Frame1.Caption() + dialog.Text1.Text(), "Timer 24");
+  EXPECT_EQ(dialog.Frame1.Caption(), "Timer");
+  EXPECT_EQ(dialog.Text1.Text(), " 24");
   dialog.Option1.Select();
-  EXPECT_EQ(dialog.Frame1.Caption() + dialog.Text1.Text(), "Count down 24");
+  EXPECT_EQ(dialog.Frame1.Caption(), "Count down");
+  // Entering a field selects all of it.
   dialog.Text2.TextTypedByUser("123");
   dialog.Text2.OnGotFocus();
+  EXPECT_EQ(dialog.Text2.SelStart(), 0);
   EXPECT_EQ(dialog.Text2.SelLength(), 3);
 }
 
@@ -86,6 +97,7 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
       {false, {}, "1", "30", "0", 5400, "01:30:00"},
       {false, {}, "100", "0", "0", 360000, "100:00:00"},
       {false, {}, "0", "75", "0", 4500, "01:15:00"},  // minutes still focused
+      {false, {}, "0", "0", "10.5", 10.5, "00:00:10"},
       {false, {}, "-1", "0", "0", 82800, "23:00:00"},
       {false, {}, "-30", "0", "0", kStood, "-"},  // still negative after the day
       {false, {}, "1e309", "-1e309", "0", kStood, "-"},
@@ -99,6 +111,7 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
       {true, {22, 59, 59}, "23", "30", "0", 1801, "00:30:01"}};  // one reading of the clock
   // clang-format on
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.h) + " " + c.m + " " + c.s + (c.clockMode ? " (clock)" : ""));
     program.CountdownSeconds = kStood;
     program.TimeOutSeconds = 600;
     Open();
@@ -106,62 +119,67 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
     dialog.Text1.TextTypedByUser(c.h);
     dialog.Text2.TextTypedByUser(c.m);
     dialog.Text3.TextTypedByUser(c.s);
-    clock.Clock = c.now;
+    process.Clock = c.now;
     form1.Label3.SetCaption("-");
     dialog.Label5.OnClick();
-    const std::string at = std::string(c.h) + " " + c.m + " " + c.s;
-    EXPECT_EQ(program.CountdownSeconds, c.countdown) << at;
-    EXPECT_EQ(program.TimeOutSeconds, c.countdown == kStood ? 36 : c.countdown) << at;
-    EXPECT_EQ(form1.Label3.Caption(), c.shown) << at;
-    EXPECT_TRUE(form1.Timer1.Enabled() && !dialog.Loaded());
+    EXPECT_EQ(program.CountdownSeconds, c.countdown);
+    EXPECT_EQ(program.TimeOutSeconds, c.countdown == kStood ? 36 : RoundHalfEven(c.countdown));
+    EXPECT_EQ(form1.Label3.Caption(), c.shown);
+    ExpectClosed();
   }
 }
 
 TEST_F(TimerDialogTest, CancelOrOutsideCloseKeepsTheCountdownAndTheNextOpeningStartsAfresh) {
   program.CountdownSeconds = 75;
   program.TimeOutSeconds = 600;
-  for (auto close :
-       {+[](Form3& d) { d.Label6.OnClick(); }, +[](Form3& d) { d.OnCloseRequest(); }}) {
+  for (const bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "Cancel" : "closed from outside");
     Open();
-    EXPECT_TRUE(dialog.Option1.Value() && dialog.Text3.Text() == "0" && !dialog.Label6.Sunken());
+    EXPECT_TRUE(dialog.Option1.Value());
+    EXPECT_EQ(dialog.Text3.Text(), "0");
+    EXPECT_EQ(dialog.Text3.SelLength(), 0);
+    EXPECT_FALSE(dialog.Label6.Sunken());
     dialog.Option2.Select();
     Leave(dialog.Text3, "20");
     dialog.Label6.OnMouseDown(MouseArgs{kRightButton});
-    EXPECT_TRUE(dialog.Label6.Sunken());
-    close(dialog);
-    EXPECT_EQ(program.CountdownSeconds + program.TimeOutSeconds, 75 + 600);
-    EXPECT_TRUE(form1.Timer1.Enabled() && !dialog.Loaded());
+    cancel ? dialog.Label6.OnClick() : dialog.OnCloseRequest();
+    EXPECT_EQ(program.CountdownSeconds, 75);
+    EXPECT_EQ(program.TimeOutSeconds, 600);
+    ExpectClosed();
   }
 }
 
 TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
+  EXPECT_FALSE(dialog.Timer1.Enabled());  // the clock runs only while the dialog is open
   for (int check2 : {1, 2, 0}) {
+    SCOPED_TRACE(check2);
     form1.Check2.SetDesignValue(check2);
-    clock.Clock = {7, 5, 9};
-    fake.user32.Calls.clear();
+    process.Clock = {7, 5, 9};
+    user32.Calls.clear();
     Open();
     EXPECT_EQ(dialog.Label1.Caption(), "07:05:09");
     EXPECT_EQ(Rect({dialog.Left(), dialog.Top()}), Rect({600, 900 + 3900}));
     const std::string after = check2 != 0 ? " -1 0 0 0 0 3" : " -2 0 0 0 0 3";
-    EXPECT_EQ(fake.user32.Calls,
+    EXPECT_EQ(user32.Calls,
               std::vector<std::string>{"SetWindowPos " + std::to_string(kDialogWindow) + after});
     dialog.Timer1.OnTimer();
     EXPECT_EQ(dialog.Label1.Caption(), "07:05:10");
+    EXPECT_EQ(dialog.Timer1.Interval(), 1000u);
     dialog.Label6.OnClick();
   }
   Open();
-  fake.user32.Calls.clear();
-  fake.user32.DuringDrag = [&](WindowHandle) {
+  user32.Calls.clear();
+  user32.DuringDrag = [&](WindowHandle) {
     dialog.ReportPlacement(dialog.Left() + 50, dialog.Top() + 300);
   };
   dialog.OnMouseMove(MouseArgs{kLeftButton});
   const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
-  EXPECT_EQ(fake.user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
+  EXPECT_EQ(user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
   EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({650, 1200}));
   for (int buttons : {int{kRightButton}, kLeftButton | kRightButton}) {
     dialog.ReportPlacement(100, 7000);  // moved otherwise: the main window follows, no drag
     dialog.Frame1.OnMouseMove(MouseArgs{buttons});
-    EXPECT_EQ(fake.user32.Calls.size(), 2u) << buttons;
+    EXPECT_EQ(user32.Calls.size(), 2u) << buttons;
     EXPECT_EQ(Rect({form1.Left(), form1.Top() + form1.Height()}), Rect({100, 7000}));
   }
 }
@@ -173,5 +191,84 @@ TEST(HelpText, UsageAndVersionReadExactly) {
   EXPECT_EQ(VersionLine(), "Version :2.0.3");
 }
 
+TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleased) {
+  Session s;
+  s.Start();
+  // Those without a release handler stay pressed until their window closes.
+  const struct {
+    Label& button;
+    bool releases;
+  } kButtons[] = {{s.form.Label9, true},           {s.form.Label10, true},
+                  {s.form.Label12, true},          {s.program.form2.Label5, true},
+                  {s.program.form2.Label1, false}, {s.program.form2.Label2, false},
+                  {s.program.form3.Label5, false}, {s.program.form3.Label6, false}};
+  for (const auto& [button, releases] : kButtons) {
+    SCOPED_TRACE(button.Name());
+    const Color normal = button.ForeColor();
+    button.OnMouseDown({kRightButton, 0, 1, 1});
+    EXPECT_TRUE(button.Sunken());
+    if (!releases) continue;
+    button.SetForeColor(normal + 1);
+    button.OnMouseUp({kRightButton, 0, 900, 900});  // released off the label
+    EXPECT_FALSE(button.Sunken());
+    EXPECT_EQ(button.ForeColor(), normal);
+  }
+  // No help while the timer dialog is open: its return would restart the tick.
+  s.form.Label9.OnClick();
+  s.form.Label12.OnClick();
+  EXPECT_FALSE(s.program.form2.Loaded());
+  s.program.form3.Label6.OnClick();
+  s.form.Label12.OnClick();
+  const Form2& help = s.program.form2;
+  EXPECT_TRUE(help.Visible());
+  EXPECT_TRUE(help.Label2.Visible() && help.Label2.Enabled());  // the OK that returns
+  EXPECT_FALSE(help.Label1.Visible() || help.Label1.Enabled());
+}
+
+TEST(Models, EveryChangeTheScreenShowsGivesANewRevision) {
+  Label label("Label", 1);
+  TextBox box("Text", 2);
+  CheckBox check("Check", 3);
+  OptionButton first("First", 4), second("Second", 5);
+  std::vector<OptionButton*> group{&first, &second};
+  first.Group = second.Group = &group;
+  ComboBox combo("Combo", 6);
+  Form window("Form");
+  const auto of = [](const auto& model) { return [&model] { return model.Revision(); }; };
+  const struct {
+    const char* change;
+    std::function<std::uint32_t()> revision;
+    std::function<void()> make;
+  } kChanges[] = {
+      {"caption", of(label), [&] { label.SetCaption("x"); }},
+      {"colour", of(label), [&] { label.SetForeColor(Rgb(1, 2, 3)); }},
+      {"hidden", of(label), [&] { label.SetVisible(false); }},
+      {"disabled", of(label), [&] { label.SetEnabled(false); }},
+      {"pressed", of(label), [&] { label.SetSunken(true); }},
+      {"selection", of(box), [&] { box.SetSelection(0, 0); }},
+      {"checked", of(check), [&] { check.SetValue(1); }},
+      {"design check", of(check), [&] { check.SetDesignValue(2); }},
+      {"selected", of(first), [&] { first.Select(); }},
+      {"cleared by another", of(first), [&] { second.Select(); }},
+      {"design selection", of(first), [&] { first.SetDesignValue(true); }},
+      {"item", of(combo), [&] { combo.AddItem("a", 0); }},
+      {"index", of(combo), [&] { combo.SetListIndex(0); }},
+      {"emptied", of(combo), [&] { combo.Clear(); }},
+      {"shown", of(window), [&] { window.Show(); }},
+      {"moved sideways", of(window), [&] { window.Move(100, 0); }},
+      {"moved down", of(window), [&] { window.Move(100, 50); }},
+      {"disabled window", of(window), [&] { window.SetEnabled(false); }},
+      {"hidden window", of(window), [&] { window.Hide(); }},
+      {"unloaded", of(window), [&] { window.Unload(); }},
+  };
+  for (const auto& c : kChanges) {
+    const std::uint32_t before = c.revision();
+    c.make();
+    EXPECT_GT(c.revision(), before) << c.change;
+  }
+  EXPECT_EQ(Rect({window.Left(), window.Top()}), Rect({100, 50}));
+  EXPECT_FALSE(window.Visible());  // unloading hides
+}
+
 }  // namespace
-}  // namespace quellor
+}  // namespace quellor::fake

@@ -1,5 +1,5 @@
-// The registry layer's type rules, and the eight settings: their save and
-// load orders, precedence, and the values that fit no control.
+// The registry layer's type rules, and the eight settings: what is stored and
+// loaded, precedence, and the values that fit no control.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,7 +14,7 @@
 #include "settings/registry_key.h"
 #include "settings/settings.h"
 
-namespace quellor {
+namespace quellor::fake {
 namespace {
 
 using namespace std::string_literals;
@@ -33,7 +33,7 @@ class RegistryKeyTest : public ::testing::Test {
   void Set(const std::string& name, const RegistryInput& value) {
     key_.SetValue(kHkeyCurrentUser, kKey, name, value);
   }
-  fake::FakeRegistry fake_;
+  FakeRegistry fake_;
   RegistryKey key_{fake_};
 };
 
@@ -46,6 +46,7 @@ TEST_F(RegistryKeyTest, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
   } cases[] = {// clang-format off
       {kRegSz, "abc\0def\0"s, "abc"s}, {kRegSz, "abc"s, "abc"s}, {kRegSz, ""s, ""s},
       {kRegDword, "\xFF\xFF\xFF\xFF"s, -1}, {kRegDword, "\0\0\0\x80"s, INT32_MIN},
+      {kRegDword, "\x01\x02\x03\x84"s, static_cast<std::int32_t>(0x84030201u)},
       {kRegDword, "\1\0\0\0\0\0\0\0"s, ""s}, {kRegDword, ""s, ""s}, {kRegDword, "\1\0\0"s, ""s},
       {kRegSz, std::string(32, '7') + '\0', std::string(32, '7')},
       {kRegSz, std::string(33, '7') + '\0', ""s}, {kRegSz, std::string(33, '7'), ""s},
@@ -54,17 +55,18 @@ TEST_F(RegistryKeyTest, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
   // clang-format on
   for (const auto& c : cases) {
     fake_.Plant(kKey, "v", c.type, Bytes(c.data.begin(), c.data.end()));
-    EXPECT_EQ(Get("v"), c.read) << c.type << " of " << c.data.size() << " bytes";
+    EXPECT_EQ(Get("v"), c.read) << "type " << c.type << " of " << c.data.size() << " bytes";
   }
   // Missing keys and values read as empty and create nothing.
   EXPECT_EQ(key_.GetValue(kHkeyCurrentUser, "Software\\No\\Key", "v"), RegistryValue(""s));
-  EXPECT_FALSE(key_.KeyExists(kHkeyCurrentUser, "Software\\No") || fake_.HasKey("Software\\No"));
+  EXPECT_FALSE(key_.KeyExists(kHkeyCurrentUser, "Software\\No"));
+  EXPECT_FALSE(fake_.HasKey("Software\\No"));
   EXPECT_EQ(Get("missing"), RegistryValue(""s));
 }
 
 // A registry whose size answer is scripted, as a value that another program
 // changes between the two queries gives it.
-class ScriptedSize : public fake::FakeRegistry {
+class ScriptedSize : public FakeRegistry {
  public:
   platform::Status RegQueryValueExA(platform::KeyHandle key, const std::string& name,
                                     std::uint32_t& type, std::uint8_t* data,
@@ -79,18 +81,22 @@ class ScriptedSize : public fake::FakeRegistry {
 };
 
 TEST(RegistryKeyGuard, ImplausibleOrStaleSizesReadAsEmpty) {
-  ScriptedSize fake;
-  RegistryKey key(fake);
-  fake.PlantString(kKey, "v", "abcdef");
-  for (std::uint32_t size : {0xFFFFFFF0u, kMaxValueBytes + 1}) {  // never allocated, never read
-    fake.Size = size;
-    EXPECT_EQ(key.GetValue(kHkeyCurrentUser, kKey, "v"), RegistryValue(""s));
+  const struct {
+    std::uint32_t size;  // as the size query reports it
+    RegistryValue read;
+    int dataQueries;
+  } cases[] = {{kMaxValueBytes + 1, ""s, 0},  // never allocated, never read
+               {0xFFFFFFF0u, ""s, 0},
+               {3, ""s, 1}};  // grew after its size was asked: the data query fails
+  for (const auto& c : cases) {
+    ScriptedSize fake;
+    RegistryKey key(fake);
+    fake.PlantString(kKey, "v", "abcdef");
+    fake.Size = c.size;
+    EXPECT_EQ(key.GetValue(kHkeyCurrentUser, kKey, "v"), c.read) << c.size;
+    EXPECT_EQ(fake.DataQueries, c.dataQueries) << c.size;
+    EXPECT_EQ(fake.OpenHandles(), 0);
   }
-  EXPECT_EQ(fake.DataQueries, 0);
-  fake.Size = 3;  // grew after its size was asked: the data query fails
-  EXPECT_EQ(key.GetValue(kHkeyCurrentUser, kKey, "v"), RegistryValue(""s));
-  EXPECT_EQ(fake.DataQueries, 1);
-  EXPECT_EQ(fake.OpenHandles(), 0);
 }
 
 TEST_F(RegistryKeyTest, WritesNumbersAsRoundedDwordsAndEverythingElseAsTrimmedText) {
@@ -117,16 +123,16 @@ TEST_F(RegistryKeyTest, WritesNumbersAsRoundedDwordsAndEverythingElseAsTrimmedTe
   }
 }
 
-TEST_F(RegistryKeyTest, CreatesMissingLevelsKeepsWhatExistsAndFailsSilently) {
-  fake_.PlantDword(kKey, "kept", 7);
-  key_.CreateKey(kHkeyCurrentUser, kKey);
-  key_.SetValue(kHkeyCurrentUser, "Software\\A\\B\\C", "v", std::int32_t{1});
-  for (const char* path : {"Software\\A", "Software\\A\\B", "Software\\A\\B\\C"}) {
-    EXPECT_TRUE(key_.KeyExists(kHkeyCurrentUser, path)) << path;
-  }
-  EXPECT_EQ(Get("kept"), RegistryValue(7));
+TEST_F(RegistryKeyTest, WritesIntoMissingKeysRefusesTooLongTextsAndFailsSilently) {
+  key_.SetValue(kHkeyCurrentUser, "Software\\A\\B", "v", std::int32_t{1});  // creates the key
+  EXPECT_EQ(key_.GetValue(kHkeyCurrentUser, "Software\\A\\B", "v"), RegistryValue(1));
+  Set("kept", 7);
   Set("kept", std::string(kMaxWrittenBytes, 'x'));  // too long to store: the old value stays
   EXPECT_EQ(Get("kept"), RegistryValue(7));
+  Set("long", std::string(kMaxWrittenBytes - 1, 'x'));  // with its zero, exactly the limit
+  const auto* stored = fake_.Find(kKey, "long");
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(stored->data.size(), kMaxWrittenBytes);
   fake_.Unwritable = true;
   Set("kept", 2);
   key_.CreateKey(kHkeyCurrentUser, "Software\\Other");
@@ -135,20 +141,13 @@ TEST_F(RegistryKeyTest, CreatesMissingLevelsKeepsWhatExistsAndFailsSilently) {
   EXPECT_FALSE(fake_.HasKey("Software\\Other"));
 }
 
-// One run of the program; the fake machine, and so its registry, outlives it.
-struct Launch {
-  explicit Launch(platform::Platform machine) : os(machine), program(os) { program.Main(); }
-  platform::Platform os;
-  Program program;
-  Form1& form = program.form1;
-};
-
 class SettingsTest : public ::testing::Test {
  protected:
   void TearDown() override { EXPECT_EQ(fake_.registry.OpenHandles(), 0); }
   Launch& Start(const std::string& commandLine = "") {
     fake_.process.CommandLine = commandLine;
     runs_.push_back(std::make_unique<Launch>(fake_.Get()));
+    runs_.back()->program.Main();
     return *runs_.back();
   }
   void Plant(const std::string& name, const RegistryValue& value) {
@@ -170,31 +169,14 @@ class SettingsTest : public ::testing::Test {
     for (const std::string& name : kSaveOrder) out.push_back(Stored(name));
     return out;
   }
-  // The registry calls so far that begin with `prefix`, repeats folded.
-  Strings Calls(const std::string& prefix, std::size_t limit = 100) {
-    Strings out;
-    for (const std::string& call : fake_.registry.Calls) {
-      if (out.size() < limit && call.rfind(prefix, 0) == 0 && (out.empty() || out.back() != call)) {
-        out.push_back(call);
-      }
-    }
-    return out;
-  }
-  fake::FakePlatform fake_;
+  FakePlatform fake_;
   std::vector<std::unique_ptr<Launch>> runs_;
 };
 
-TEST_F(SettingsTest, FirstRunLoadsNothingAndFirstSaveCreatesBothKeysThenWritesInOrder) {
+TEST_F(SettingsTest, FirstRunLoadsNothingAndFirstSaveStoresTheDefaults) {
   Launch& run = Start();
   EXPECT_FALSE(fake_.registry.HasKey(kAppKey));
-  fake_.registry.Calls.clear();
   SaveSettings(run.program);
-  EXPECT_EQ(Calls("", 7), (Strings{"open Software\\Quellor", "create Software\\Quellor", "close",
-                                   "create Software\\Quellor\\Settings", "close",
-                                   "open Software\\Quellor\\Settings", "close"}));
-  EXPECT_EQ(Calls("set"),
-            (Strings{"set PositionX", "set PositionY", "set Operation", "set CPU Usage",
-                     "set Time Out", "set Option", "set Force Close", "set Always Top"}));
   EXPECT_EQ(StoredAll(), (Values{7320, 5805, 0, 2, 10, 2, 1, 1}));
 }
 
@@ -235,19 +217,18 @@ TEST_F(SettingsTest, ThresholdTextsComeBackAsTheyWereStored) {
   }
 }
 
-TEST_F(SettingsTest, LoadsInItsOwnOrderWithTheUsersConsequences) {
+TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) {
   PlantAll({1000, -300, 2, "abc"s, 5, 0, 0, 0});
   Launch& run = Start();
-  EXPECT_EQ(Calls("query"),
-            (Strings{"query PositionX", "query PositionY", "query Operation", "query CPU Usage",
-                     "query Option", "query Time Out", "query Force Close", "query Always Top"}));
   EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), Rect({1000, -300}));  // partly off: kept
   EXPECT_EQ(run.form.Combo1.SelectedText(), "Log Off");
   EXPECT_EQ(run.form.Text2.Text(), "abc");
-  EXPECT_TRUE(run.form.Option1[0].Value() && !run.form.Text2.Enabled());
+  EXPECT_TRUE(run.form.Option1[0].Value());
+  EXPECT_FALSE(run.form.Text2.Enabled());
   // Read after the method, whose choice would have raised it to 10.
   EXPECT_EQ(run.program.CountdownSeconds, 5);
-  EXPECT_EQ(run.form.Check1.Value() + run.form.Check2.Value(), 0);
+  EXPECT_EQ(run.form.Check1.Value(), 0);
+  EXPECT_EQ(run.form.Check2.Value(), 0);
   // Taken off the top as the box is cleared, and again by start-up's last step.
   EXPECT_EQ(fake_.user32.Calls, (Strings(2, "SetWindowPos 0 -2 0 0 0 0 3")));
 }
@@ -283,13 +264,15 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
       {"Time Out", "99999999999"s}, {"PositionX", "left"s}, {"PositionY", "1e3"s}};
   // clang-format on
   for (const auto& c : ignored) {
+    SCOPED_TRACE(std::string(c.name) + " " + testing::PrintToString(c.stored));
     Plant(c.name, c.stored);
     const Launch& run = Start();
-    EXPECT_EQ(run.form.Combo1.ListIndex(), 0) << c.name;
-    EXPECT_TRUE(run.form.Option1[2].Value()) << c.name;
-    EXPECT_EQ(run.form.Check1.Value() * 10 + run.form.Check2.Value(), 11) << c.name;
-    EXPECT_EQ(run.program.TimeOutSeconds, 10) << c.name;
-    EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), Rect({7320, 5805})) << c.name;
+    EXPECT_EQ(run.form.Combo1.ListIndex(), 0);
+    EXPECT_TRUE(run.form.Option1[2].Value());
+    EXPECT_EQ(run.form.Check1.Value(), 1);
+    EXPECT_EQ(run.form.Check2.Value(), 1);
+    EXPECT_EQ(run.program.TimeOutSeconds, 10);
+    EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), Rect({7320, 5805}));
     fake_.registry.Plant(kSettingsKey, c.name, platform::kRegBinary, {});  // reads as missing
   }
   Plant("Operation", 3);
@@ -309,19 +292,26 @@ TEST_F(SettingsTest, ValuesThatFitNoControlKeepTheStartUpDefault) {
 
 TEST_F(SettingsTest, OnlyAWindowWhollyOffEveryMonitorIsPulledBack) {
   fake_.user32.Monitors.push_back(Rect{19200, 0, 19200, 10800});
+  const RegistryValue kMissing = "x"s;  // fits no position: that one stays as designed
   const struct {
-    std::int32_t left, top;
+    RegistryValue left, top;
     Rect want;
   } cases[] = {{-300, 400, {-300, 400}},
                {25000, 400, {25000, 400}},  // on the second monitor
                {-50000, -50000, {0, 0}},
-               {60000, 400, {38400 - 4830, 400}}};
+               {60000, 400, {38400 - 4830, 400}},
+               {std::string(32, '9'), 400, {19200 - 4830, 400}},  // as far as a text goes
+               {std::string(33, '9'), 400, {7320, 400}},          // too long: not stored
+               {400, 60000, {400, 10800 - 3840}},
+               {60000, kMissing, {38400 - 4830, 5805}},
+               {kMissing, 60000, {7320, 10800 - 3840}}};
   for (const auto& c : cases) {
     PlantAll({c.left, c.top});
     const Launch& run = Start();
-    EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), c.want) << c.left << "," << c.top;
+    EXPECT_EQ(Rect({run.form.Left(), run.form.Top()}), c.want)
+        << testing::PrintToString(c.left) << ", " << testing::PrintToString(c.top);
   }
 }
 
 }  // namespace
-}  // namespace quellor
+}  // namespace quellor::fake
