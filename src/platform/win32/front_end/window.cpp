@@ -23,6 +23,9 @@ void Window::RegisterClassOnce(const char* className, UINT classStyle) {
   windowClass.lpfnWndProc = &Window::Procedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  // The program's icon (resource 1) in the title bar and on the task bar; a
+  // program without one gets the system's.
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
   windowClass.lpszClassName = className;
   RegisterClassExA(&windowClass);
 }
