@@ -35,6 +35,7 @@ TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   EXPECT_TRUE(form.Visible());
   EXPECT_TRUE(form.Timer1.Enabled());
   EXPECT_EQ(form.Timer1.Interval(), 1000u);  // the countdown counts seconds
+  EXPECT_EQ(form.Label8.Caption(), "Quellor");
   EXPECT_EQ(form.Combo1.SelectedText(), "Shutdown");
   EXPECT_EQ(form.Check1.Value(), 1);
   EXPECT_EQ(form.Check2.Value(), 1);

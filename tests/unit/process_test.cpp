@@ -34,6 +34,7 @@ TEST(CommandLineText, ArgumentsFollowTheProgramsOwnPathQuotedOrNot) {
       {"c:/my apps-l/QUELLOR -t600", withSwitch, "-t600"},
       {"My Apps-l\\quellor.exe -s", withSwitch, "-s"},
       {"C:\\My Apps-l\\quellor.exe", withSwitch, ""},
+      {"c:\\my zone-l\\quellor -s", "C:\\My Zone-l\\quellor.exe", "-s"},
       // Not a name of the program file: up to the first blank.
       {"C:\\My Apps-l\\other.exe -s", withSwitch, "Apps-l\\other.exe -s"},
       {"ps x\\quellor.exe -s", "C:\\Apps x\\quellor.exe", "x\\quellor.exe -s"},
@@ -86,6 +87,7 @@ TEST(ProcessorCounter, BusyShareCountsIdleInsideKernelTimeAndNeedsTimeToPass) {
       {{100, 300, 200}, {150, 360, 240}, 50.0},  // 50 idle of 60 kernel and 40 user
       {{100, 300, 200}, {200, 400, 200}, 0.0},
       {{100, 300, 200}, {100, 350, 250}, 100.0},
+      {{100, 300, 200}, {100, 300, 260}, 100.0},  // no kernel time passed, user time did
       {{1, 2, 3}, {1, 2, 3}, std::nullopt},
       {{5, 10, 10}, {4, 12, 12}, std::nullopt},  // idle went backwards
       {{5, 10, 10}, {6, 9, 12}, std::nullopt},   // kernel went backwards

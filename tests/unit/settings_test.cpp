@@ -193,7 +193,10 @@ TEST_F(SettingsTest, SavesWhatTheWindowShowsAndTheFullCountdownLength) {
   run.program.CountdownSeconds = 12;
   SaveSettings(run.program);
   EXPECT_EQ(StoredAll(), (Values{-301, 200, 1, "abc"s, 3600, 3, 0, 2}));
-  EXPECT_EQ(Start().program.CountdownSeconds, 3600);  // the next start runs the full length
+  run.form.Option1[kMethodTimer].Select();
+  SaveSettings(run.program);
+  EXPECT_EQ(Stored("Option"), RegistryValue(kMethodTimer));  // the first button counts too
+  EXPECT_EQ(Start().program.CountdownSeconds, 3600);         // the next start runs the full length
 }
 
 TEST_F(SettingsTest, ThresholdTextsComeBackAsTheyWereStored) {
