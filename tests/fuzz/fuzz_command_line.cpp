@@ -15,45 +15,9 @@
 #include "fuzz_common.h"
 #include "settings/settings.h"
 
-namespace {
-
-constexpr int kTicks = 40;
-constexpr const char* kSystemFolder = "C:\\Windows\\system32";
-
-// The state start-up leaves, against what the switches of `line` ask for.
-void CheckState(const quellor::fake::Session& s, const std::string& line) {
-  const auto& form = s.form;
-  const auto has = [&line](std::string_view flag) { return line.find(flag) != std::string::npos; };
-  // Start-up trims blanks; a line of blanks alone changes nothing.
-  const bool empty = line.find_first_not_of(' ') == std::string::npos;
-
-  FUZZ_CHECK(s.program.CountdownSeconds >= 1 && s.program.CountdownSeconds <= 32767);
-  FUZZ_CHECK(s.program.CountdownSeconds == std::floor(s.program.CountdownSeconds));
-  FUZZ_CHECK(s.program.TimeOutSeconds >= 1 && s.program.TimeOutSeconds <= 32767);
-  if (!has("-t")) FUZZ_CHECK(s.program.TimeOutSeconds == 10);
-  const std::string& threshold = form.Text2.Text();
-  FUZZ_CHECK(IsWholeNumberUpTo(threshold, 100) && threshold.find('.') == std::string::npos);
-  if (!has("-c")) FUZZ_CHECK(threshold == "2");
-  const int method = SelectedMethod(form);
-  if (!has("-o")) FUZZ_CHECK(method == 2);
-  FUZZ_CHECK(form.Text2.Enabled() == (method != 0));
-
-  FUZZ_CHECK(form.Check1.Value() == (empty || has("-f") ? 1 : 0));
-  std::string operation = "Shutdown";
-  if (has("-l")) {
-    operation = "Log Off";
-  } else if (has("-r")) {
-    operation = "Restart";
-  } else if (has("-h") && !has("-s") && s.power.HibernateAllowed) {
-    operation = "Hibernate";
-  }
-  FUZZ_CHECK(form.Combo1.SelectedText() == operation);
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 32768) return -1;
+  constexpr const char* kSystemFolder = "C:\\Windows\\system32";
   quellor::fake::Session s;
   s.power.HibernateAllowed = size % 2 == 0;
   // The bytes follow the program's own name in the process's command line,
@@ -92,9 +56,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
+  // The state start-up leaves, against what the switches ask for.
   FUZZ_CHECK(s.form.Visible() && s.form.Timer1.Enabled());
-  CheckState(s, line);
-  const bool fired = CheckFiring(s, kTicks) != 0;
+  // Start-up trims blanks; a line of blanks alone changes nothing.
+  const bool empty = line.find_first_not_of(' ') == std::string::npos;
+  FUZZ_CHECK(s.program.CountdownSeconds >= 1 && s.program.CountdownSeconds <= 32767);
+  FUZZ_CHECK(s.program.CountdownSeconds == std::floor(s.program.CountdownSeconds));
+  FUZZ_CHECK(s.program.TimeOutSeconds >= 1 && s.program.TimeOutSeconds <= 32767);
+  if (!has("-t")) FUZZ_CHECK(s.program.TimeOutSeconds == 10);
+  const std::string& threshold = s.form.Text2.Text();
+  FUZZ_CHECK(IsWholeNumberUpTo(threshold, 100) && threshold.find('.') == std::string::npos);
+  if (!has("-c")) FUZZ_CHECK(threshold == "2");
+  const int method = SelectedMethod(s.form);
+  if (!has("-o")) FUZZ_CHECK(method == 2);
+  FUZZ_CHECK(s.form.Text2.Enabled() == (method != 0));
+  FUZZ_CHECK(s.form.Check1.Value() == (empty || has("-f") ? 1 : 0));
+  std::string operation = "Shutdown";
+  if (has("-l")) {
+    operation = "Log Off";
+  } else if (has("-r")) {
+    operation = "Restart";
+  } else if (has("-h") && !has("-s") && s.power.HibernateAllowed) {
+    operation = "Hibernate";
+  }
+  FUZZ_CHECK(s.form.Combo1.SelectedText() == operation);
+  const bool fired = CheckFiring(s, 40) != 0;
   FUZZ_CHECK((s.registry.Find(quellor::kSettingsKey, "Time Out") != nullptr) == fired);
   for (const auto& run : s.process.Runs) {
     // Started as the system's own program, never looked up on the path.

@@ -42,16 +42,11 @@ class FuzzInput {
   std::size_t pos_ = 0;
 };
 
-// The index of the one selected method button (checked to be one).
+// The index of the selected method button, checked to be the only one.
 inline int SelectedMethod(const quellor::Form1& form) {
-  int method = -1;
-  for (std::size_t i = 0; i < form.Option1.size(); ++i) {
-    if (!form.Option1[i].Value()) continue;
-    FUZZ_CHECK(method == -1);
-    method = static_cast<int>(i);
-  }
-  FUZZ_CHECK(method != -1);
-  return method;
+  FUZZ_CHECK(std::count_if(form.Option1.begin(), form.Option1.end(),
+                           [](const quellor::OptionButton& o) { return o.Value(); }) == 1);
+  return form.SelectedMethod();
 }
 
 // The tick (counting from 1) in which the method fires when every sample reads
