@@ -18,14 +18,13 @@ namespace {
 using platform::Status;
 
 TEST(Registry, ReportsSizesTypesAndMissingOnesAsTheSystemDoes) {
+  const char* const kKey = "Software\\QuellorWindowsTests\\Deep";
+  const std::uint8_t text[] = {'a', 'b', 'c', 0}, minusOne[] = {0xff, 0xff, 0xff, 0xff};
+  RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Name", REG_SZ, text, 4);
+  RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "Number", REG_DWORD, minusOne, 4);
   Win32Registry registry;
-  const std::string path = "Software\\QuellorWindowsTests\\Deep";
   platform::KeyHandle key = 0;
-  ASSERT_EQ(registry.RegCreateKeyA(platform::kHkeyCurrentUser, path, key), 0);
-  const std::uint8_t text[] = {'a', 'b', 'c', 0};
-  const std::uint8_t minusOne[] = {0xff, 0xff, 0xff, 0xff};
-  EXPECT_EQ(registry.RegSetValueExA(key, "Name", platform::kRegSz, text, 4), 0);
-  EXPECT_EQ(registry.RegSetValueExA(key, "Number", platform::kRegDword, minusOne, 4), 0);
+  ASSERT_EQ(registry.RegOpenKeyA(platform::kHkeyCurrentUser, kKey, key), 0);
   const struct {
     const char* name;
     std::uint32_t room;
@@ -46,13 +45,12 @@ TEST(Registry, ReportsSizesTypesAndMissingOnesAsTheSystemDoes) {
     EXPECT_EQ(type, row.type) << row.name << " into " << row.room;
     EXPECT_EQ(size, row.size) << row.name << " into " << row.room;
     if (row.status == 0 && row.room == 4) {
-      EXPECT_EQ(0, std::memcmp(data, row.type == platform::kRegSz ? text : minusOne, 4))
-          << row.name;
+      EXPECT_EQ(0, std::memcmp(data, row.type == REG_SZ ? text : minusOne, 4)) << row.name;
     }
   }
   EXPECT_EQ(registry.RegCloseKey(key), 0);
   platform::KeyHandle missing = 12345;
-  EXPECT_EQ(registry.RegOpenKeyA(platform::kHkeyCurrentUser, path + "\\Never", missing),
+  EXPECT_EQ(registry.RegOpenKeyA(platform::kHkeyCurrentUser, std::string(kKey) + "\\No", missing),
             static_cast<Status>(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(missing, platform::KeyHandle{0});
   RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\QuellorWindowsTests");

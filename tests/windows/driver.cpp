@@ -129,12 +129,10 @@ void ExpectDwords(const std::string& list) {
   for (const auto& [name, value] : Settings(list)) {
     DWORD type = 0, size = 4;
     std::int32_t actual = 0;
-    const LSTATUS status = RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_ANY,
-                                        &type, &actual, &size);
-    Check(status == ERROR_SUCCESS && type == REG_DWORD && size == 4 && actual == value,
-          "the setting \"" + name + "\" is not the REG_DWORD " + std::to_string(value) +
-              " (status " + std::to_string(status) + ", type " + std::to_string(type) + ", value " +
-              std::to_string(actual) + ")");
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_ANY, &type, &actual, &size);
+    Check(type == REG_DWORD && actual == value,
+          "the setting \"" + name + "\" is " + std::to_string(actual) + " of type " +
+              std::to_string(type) + ", expected the REG_DWORD " + std::to_string(value));
   }
 }
 
@@ -224,18 +222,14 @@ RECT ScreenRect(HWND window) {
   return rect;
 }
 
-long Twips(long pixels) {
+// A window's place on the screen in twips, as the program stores it.
+std::string TwipsAt(HWND window) {
   const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  const int twipsPerPixel = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
-  return MulDiv(pixels, 1440, dpi);
-}
-
-// A path as Windows takes it: a Unix path under Wine is on drive Z:.
-std::string WindowsPath(std::string path) {
-  if (path[0] == '/') path = "Z:" + path;
-  for (char& c : path) c = c == '/' ? '\\' : c;
-  return path;
+  const RECT at = ScreenRect(window);
+  return "PositionX=" + std::to_string(at.left * twipsPerPixel) +
+         ",PositionY=" + std::to_string(at.top * twipsPerPixel);
 }
 
 // One run of the program under test, from its start until its window of
@@ -243,15 +237,14 @@ std::string WindowsPath(std::string path) {
 class Run {
  public:
   Run(const std::string& exe, const std::string& arguments, bool quoted = true) {
-    const std::string path = WindowsPath(exe);
-    std::string commandLine = (quoted ? "\"" + path + "\" " : path + " ") + arguments;
+    std::string commandLine = (quoted ? "\"" + exe + "\" " : exe + " ") + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::printf("  starting %s\n", commandLine.c_str());
     start_ = std::chrono::steady_clock::now();
-    Check(CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    Check(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          nullptr, &startup, &info_) != FALSE,
-          "cannot start " + path);
+          "cannot start " + exe);
     window = WaitForWindow(ids::kForm1Class);
   }
   ~Run() {
@@ -375,10 +368,7 @@ void Windows(const std::string& exe) {
       "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always "
       "Top=0");
   Run s(exe, "");
-  const RECT at = ScreenRect(s.window);
-  Check(Twips(at.left) == 7320 && Twips(at.top) == 2400,
-        "stored at 7320,2400 twips the window opens at " + std::to_string(Twips(at.left)) + "," +
-            std::to_string(Twips(at.top)));
+  CheckEqual("where the window opens", TwipsAt(s.window), "PositionX=7320,PositionY=2400");
   CheckEqual("the countdown", Text(s.Main(f1::kLabel3)), "00:50:00");
   CheckEqual("the operation", Text(s.Main(f1::kCombo1)), "Restart");
   Check(Ticked(s.Main(f1::kCheck1)), "Force close is clear although 1 was stored");
@@ -433,11 +423,9 @@ void Windows(const std::string& exe) {
   Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) != "01:05:00"; }, 3),
         "the countdown does not tick after help");
 
-  const RECT where = ScreenRect(s.window);
+  const std::string where = TwipsAt(s.window);
   s.Abort();
-  ExpectDwords("PositionX=" + std::to_string(Twips(where.left)) +
-               ",PositionY=" + std::to_string(Twips(where.top)) +
-               ",Time Out=3900,Option=2,Operation=1,Force Close=1,Always Top=1");
+  ExpectDwords(where + ",Time Out=3900,Option=2,Operation=1,Force Close=1,Always Top=1");
 }
 
 int Main(const std::vector<std::string>& args) {
@@ -452,12 +440,9 @@ int Main(const std::vector<std::string>& args) {
   } else if (command == "prepare" && args.size() == 1) {
     PrepareCleanState();
   } else if (command == "wait-window" && args.size() == 2) {
-    Check(WaitUntil([&] { return ShownWindow(args[1].c_str()) != nullptr; }, 15),
-          "no window " + args[1] + " shown");
+    Check(WaitUntil([&] { return ShownWindow(args[1].c_str()); }, 15), "no window " + args[1]);
   } else if (command == "click" && args.size() == 3) {
-    const HWND window = ShownWindow(args[1].c_str());
-    Check(window != nullptr, "no window " + args[1]);
-    Click(Control(window, std::atoi(args[2].c_str())));
+    Click(Control(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())));
   } else if (command == "place" && args.size() == 3) {
     PlantDwords("PositionX=" + args[1] + ",PositionY=" + args[2]);
   } else if (command == "recorded" && args.size() == 1) {
