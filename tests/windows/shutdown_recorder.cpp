@@ -3,7 +3,7 @@
 // and ends. Nothing is shut down, restarted or logged off.
 //
 // The file is named by the environment variable QUELLOR_SHUTDOWN_LOG, or else
-// C:\quellor-tests\shutdown-calls.txt. Started with the single argument
+// C:\quellor-shutdown-calls.txt. Started with the single argument
 // --quellor-recorder-identify it records nothing, writes its identity to the
 // standard output and ends with a fixed exit code, so that the tests can make
 // sure that the recorder, and not the system's command, will be run.
