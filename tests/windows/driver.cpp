@@ -60,10 +60,6 @@ std::string ReadWhole(const std::string& path) {
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
-std::string ReadRecorder() {
-  return ReadWhole(RecorderFile());
-}
-
 // The system's shutdown command, or with `suffix`, where it is moved away.
 std::string ShutdownCommand(const char* suffix = "") {
   char system[MAX_PATH] = {};
@@ -71,27 +67,46 @@ std::string ShutdownCommand(const char* suffix = "") {
   return std::string(system) + "\\shutdown.exe" + suffix;
 }
 
-// Fails unless the system's shutdown command is the recorder: it carries the
-// recorder's identity text and answers as the recorder.
-void RequireRecorder() {
-  std::string commandLine = "shutdown.exe " + std::string(kIdentifyArgument);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;  // its answer on stdout is not wanted here
-  PROCESS_INFORMATION info{};
-  DWORD code = 0;
-  if (ReadWhole(ShutdownCommand()).find(kIdentity) != std::string::npos &&
-      CreateProcessA(ShutdownCommand().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                     CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info) != FALSE) {
-    WaitForSingleObject(info.hProcess, 10000);
-    GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+// A process started by `commandLine`; ended when this goes away.
+class Process {
+ public:
+  Process(const std::string& application, std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // what it writes is not wanted here
+    Check(CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info_) != FALSE,
+          "cannot start " + application);
   }
-  Check(code == kIdentityExitCode, ShutdownCommand() +
-                                       " is not the shutdown recorder; refusing to "
-                                       "run the program (run the tests through "
-                                       "scripts/wine-session.sh)");
+  ~Process() {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool EndedWithin(double seconds) const {
+    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Fails unless the system's shutdown command is the recorder: it carries the
+// recorder's identity text (checked before it is run) and answers as the
+// recorder.
+void RequireRecorder() {
+  const std::string refusal = ShutdownCommand() +
+                              " is not the shutdown recorder; refusing to run the program (run "
+                              "the tests through scripts/wine-session.sh)";
+  Check(ReadWhole(ShutdownCommand()).find(kIdentity) != std::string::npos, refusal);
+  const Process recorder(ShutdownCommand(), "shutdown.exe " + std::string(kIdentifyArgument));
+  Check(recorder.EndedWithin(10) && recorder.ExitCode() == kIdentityExitCode, refusal);
 }
 
 // ---------------------------------------------------------------------------
@@ -230,22 +245,11 @@ std::string TwipsAt(HWND window) {
 // `windowClass` is shown; ended when it goes away.
 class Run {
  public:
-  Run(const std::string& exe, const std::string& arguments, bool quoted = true) {
-    std::string commandLine = (quoted ? "\"" + exe + "\" " : exe + " ") + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::printf("  starting %s\n", commandLine.c_str());
-    start_ = GetTickCount64();
-    Check(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                         nullptr, &startup, &info_) != FALSE,
-          "cannot start " + exe);
+  Run(const std::string& exe, const std::string& arguments, bool quoted = true)
+      : start_(GetTickCount64()),
+        process_(exe, (quoted ? "\"" + exe + "\" " : exe + " ") + arguments) {
+    std::printf("  started %s %s\n", exe.c_str(), arguments.c_str());
     window = WaitForWindow(ids::kForm1Class);
-  }
-  ~Run() {
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 5000);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
   }
 
   HWND Main(int id) const { return Control(window, id); }
@@ -258,101 +262,31 @@ class Run {
   // Waits for the end and checks when it came (the program ends right after
   // starting its command) and which command lines ran.
   void ExpectEnd(double earliest, double latest, const std::string& recorded) {
-    const double left = std::max(0.0, latest - Elapsed());
-    const auto waited = WaitForSingleObject(info_.hProcess, static_cast<DWORD>(left * 1000));
+    const bool ended = process_.EndedWithin(std::max(0.0, latest - Elapsed()));
     const double at = Elapsed();
-    Check(waited == WAIT_OBJECT_0 && at >= earliest,
-          "ended at " + std::to_string(at) + " s, not between " + std::to_string(earliest) +
-              " and " + std::to_string(latest) + " s");
+    Check(ended && at >= earliest, "ended at " + std::to_string(at) + " s, not between " +
+                                       std::to_string(earliest) + " and " + std::to_string(latest) +
+                                       " s");
     // The recorder is a process of its own; give it time to write its line,
     // and anything started late time to show up.
-    WaitUntil([&] { return ReadRecorder() == recorded; }, 3);
+    WaitUntil([&] { return ReadWhole(RecorderFile()) == recorded; }, 3);
     Sleep(500);
-    CheckEqual("command lines run", ReadRecorder(), recorded);
+    CheckEqual("command lines run", ReadWhole(RecorderFile()), recorded);
   }
-  // Clicks Abort and expects "Shutdown -a" and the end of the program.
-  void Abort() {
-    Click(Main(f1::kLabel10));
-    ExpectEnd(0, Elapsed() + 5, "Shutdown -a\n");
-  }
-
   HWND window = nullptr;
 
  private:
-  PROCESS_INFORMATION info_{};
-  ULONGLONG start_ = 0;
+  ULONGLONG start_;
+  Process process_;
 };
 
 // ---------------------------------------------------------------------------
 // The scenarios
 
-// The runs that end by themselves: the settings planted first, what stands
-// in the program's way, the arguments, the command lines that must run and
-// between which seconds after the start, and the settings stored then.
-enum class Obstacle { kNone, kShutdownCommandAway, kSettingsKeyLocked, kElsewhere };
-struct Firing {
-  const char *name, *planted;
-  Obstacle obstacle;
-  const char *arguments, *recorded;
-  double earliest, latest;
-  const char* stored;
-};
-const Firing kFirings[] = {
-    {"restart", "Option=0", Obstacle::kNone, "-t4 -r", "Shutdown -r -t 0\n", 3, 9,
-     "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
-    {"logoff-forced", "Option=0", Obstacle::kNone, "-l -t4 -f", "Shutdown -l -f\n", 3, 9,
-     "Operation=2,Force Close=1"},
-    // Without the system's shutdown command the program still ends in time,
-    // having stored its settings first.
-    {"shutdown-command-missing", "Option=0", Obstacle::kShutdownCommandAway, "-t4 -r", "", 3, 9,
-     "Operation=1,Time Out=4"},
-    // Stored settings behind a key that cannot be opened count as none: the
-    // built-in 10 s hold, and nothing stored is lost.
-    {"settings-key-unreadable", "Time Out=3600,Always Top=0", Obstacle::kSettingsKeyLocked, "-o0",
-     "Shutdown -s -t 0\n", 9, 15, "Time Out=3600,Always Top=0"},
-    // A copy of the program in a folder whose name holds "-l" (built by
-    // tests/windows/CMakeLists.txt), started by an unquoted command line: the
-    // switches come only from after its path. Beside it are libraries under
-    // the names of system libraries that are not known ones, which Windows
-    // looks for beside a program first (as Wine does here with native ones
-    // first, set where the scenario starts): none may be loaded.
-    {"program-elsewhere", "Option=0", Obstacle::kElsewhere, "-t4", "Shutdown -s -t 0\n", 3, 9,
-     "Operation=0"},
-};
-
-void Fire(const std::string& exe, const Firing& row) {
-  char overrides[4096] = {}, driver[MAX_PATH] = {};
-  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-  GetModuleFileNameA(nullptr, driver, MAX_PATH);
-  const std::string folder = std::string(driver, std::strrchr(driver, '\\')) + "\\My Apps-l\\";
-  DeleteFileA((folder + "loaded.txt").c_str());
-  PlantDwords(row.planted);
-  Check(row.obstacle != Obstacle::kShutdownCommandAway ||
-            MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".away").c_str(), 0) != FALSE,
-        "cannot move the shutdown command away");
-  Check(row.obstacle != Obstacle::kSettingsKeyLocked || SetSettingsKeyLocked(true),
-        "cannot lock the settings key");
-  Check(row.obstacle != Obstacle::kElsewhere ||
-            std::strstr(overrides, "pdh,powrprof,uxtheme=n,b") != nullptr,
-        "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
-  {
-    const bool elsewhere = row.obstacle == Obstacle::kElsewhere;
-    Run s(elsewhere ? folder + "quellor.exe" : exe, row.arguments, !elsewhere);
-    s.ExpectEnd(row.earliest, row.latest, row.recorded);
-  }
-  MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(), 0);
-  SetSettingsKeyLocked(false);
-  ExpectDwords(row.stored);
-  CheckEqual("planted libraries loaded", ReadWhole(folder + "loaded.txt"), "");
-}
-
-// The stored settings come back in the real windows; the mouse and the
-// keyboard work them; Abort stores what they show.
-void Windows(const std::string& exe) {
-  PlantDwords(
-      "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always "
-      "Top=0");
-  Run s(exe, "");
+// The run of the real windows: stored settings come back in them, the mouse
+// and the keyboard work them, and Abort ends the run; gives where the main
+// window stood then, which it must have stored.
+std::string WorkTheWindows(Run& s) {
   CheckEqual("where the window opens", TwipsAt(s.window), "PositionX=7320,PositionY=2400");
   CheckEqual("the countdown", Text(s.Main(f1::kLabel3)), "00:50:00");
   CheckEqual("the operation", Text(s.Main(f1::kCombo1)), "Restart");
@@ -406,18 +340,87 @@ void Windows(const std::string& exe) {
         "the countdown does not tick after help");
 
   const std::string where = TwipsAt(s.window);
-  s.Abort();
-  ExpectDwords(where + ",Time Out=3900,Option=2,Operation=1,Force Close=1,Always Top=1");
+  Click(s.Main(f1::kLabel10));
+  return where;
+}
+
+// The runs: the settings planted first, what stands in the program's way,
+// the arguments, what is done with the windows (nothing: the run ends by
+// itself), the command lines that must run and between which seconds after
+// the start the program must end, and the settings it must have stored.
+enum class Obstacle { kNone, kShutdownCommandAway, kSettingsKeyLocked, kElsewhere };
+struct Scenario {
+  const char *name, *planted;
+  Obstacle obstacle;
+  const char* arguments;
+  std::string (*work)(Run&);
+  const char* recorded;
+  double earliest, latest;
+  const char* stored;
+};
+const Scenario kScenarios[] = {
+    {"windows",
+     "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
+     Obstacle::kNone, "", WorkTheWindows, "Shutdown -a\n", 0, 30,
+     "Time Out=3900,Option=2,Operation=1,Force Close=1,Always Top=1"},
+    {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
+     "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
+    {"logoff-forced", "Option=0", Obstacle::kNone, "-l -t4 -f", nullptr, "Shutdown -l -f\n", 3, 9,
+     "Operation=2,Force Close=1"},
+    // Without the system's shutdown command the program still ends in time,
+    // having stored its settings first.
+    {"shutdown-command-missing", "Option=0", Obstacle::kShutdownCommandAway, "-t4 -r", nullptr, "",
+     3, 9, "Operation=1,Time Out=4"},
+    // Stored settings behind a key that cannot be opened count as none: the
+    // built-in 10 s hold, and nothing stored is lost.
+    {"settings-key-unreadable", "Time Out=3600,Always Top=0", Obstacle::kSettingsKeyLocked, "-o0",
+     nullptr, "Shutdown -s -t 0\n", 9, 15, "Time Out=3600,Always Top=0"},
+    // A copy of the program in a folder whose name holds "-l" (built by
+    // tests/windows/CMakeLists.txt), started by an unquoted command line: the
+    // switches come only from after its path. Beside it are libraries under
+    // the names of system libraries that are not known ones, which Windows
+    // looks for beside a program first (as Wine does here with native ones
+    // first, set where the scenario starts): none may be loaded.
+    {"program-elsewhere", "Option=0", Obstacle::kElsewhere, "-t4", nullptr, "Shutdown -s -t 0\n", 3,
+     9, "Operation=0"},
+};
+
+void RunScenario(const std::string& exe, const Scenario& row) {
+  char overrides[4096] = {}, driver[MAX_PATH] = {};
+  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+  GetModuleFileNameA(nullptr, driver, MAX_PATH);
+  const std::string folder = std::string(driver, std::strrchr(driver, '\\')) + "\\My Apps-l\\";
+  DeleteFileA((folder + "loaded.txt").c_str());
+  PlantDwords(row.planted);
+  Check(row.obstacle != Obstacle::kShutdownCommandAway ||
+            MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".away").c_str(), 0) != FALSE,
+        "cannot move the shutdown command away");
+  Check(row.obstacle != Obstacle::kSettingsKeyLocked || SetSettingsKeyLocked(true),
+        "cannot lock the settings key");
+  Check(row.obstacle != Obstacle::kElsewhere ||
+            std::strstr(overrides, "pdh,powrprof,uxtheme=n,b") != nullptr,
+        "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
+  std::string stored = row.stored;
+  {
+    const bool elsewhere = row.obstacle == Obstacle::kElsewhere;
+    Run s(elsewhere ? folder + "quellor.exe" : exe, row.arguments, !elsewhere);
+    if (row.work != nullptr) stored += "," + row.work(s);
+    s.ExpectEnd(row.earliest, row.latest, row.recorded);
+  }
+  MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(), 0);
+  SetSettingsKeyLocked(false);
+  ExpectDwords(stored);
+  CheckEqual("planted libraries loaded", ReadWhole(folder + "loaded.txt"), "");
 }
 
 int Main(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
   if (command == "run" && args.size() == 3) {
-    const Firing* row = std::find_if(std::begin(kFirings), std::end(kFirings),
-                                     [&](const Firing& f) { return args[1] == f.name; });
-    Check(args[1] == "windows" || row != std::end(kFirings), "no scenario " + args[1]);
+    const Scenario* row = std::find_if(std::begin(kScenarios), std::end(kScenarios),
+                                       [&](const Scenario& f) { return args[1] == f.name; });
+    Check(row != std::end(kScenarios), "no scenario " + args[1]);
     PrepareCleanState();
-    row != std::end(kFirings) ? Fire(args[2], *row) : Windows(args[2]);
+    RunScenario(args[2], *row);
     std::printf("PASS %s\n", args[1].c_str());
   } else if (command == "prepare" && args.size() == 1) {
     PrepareCleanState();
@@ -428,7 +431,7 @@ int Main(const std::vector<std::string>& args) {
   } else if (command == "place" && args.size() == 3) {
     PlantDwords("PositionX=" + args[1] + ",PositionY=" + args[2]);
   } else if (command == "recorded" && args.size() == 1) {
-    std::fputs(ReadRecorder().c_str(), stdout);
+    std::fputs(ReadWhole(RecorderFile()).c_str(), stdout);
   } else {
     std::printf("usage: see the head of tests/windows/driver.cpp\n");
     return 2;
