@@ -84,11 +84,11 @@ class Process {
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
   }
-  bool EndedWithin(double seconds) const {
-    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
-  }
-  DWORD ExitCode() const {
-    DWORD code = 0;
+  // Its exit code once it has ended, waiting up to `seconds`; STILL_ACTIVE
+  // while it runs.
+  DWORD ExitCodeWithin(double seconds) const {
+    DWORD code = STILL_ACTIVE;
+    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds * 1000));
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
   }
@@ -106,7 +106,7 @@ void RequireRecorder() {
                               "the tests through scripts/wine-session.sh)";
   Check(ReadWhole(ShutdownCommand()).find(kIdentity) != std::string::npos, refusal);
   const Process recorder(ShutdownCommand(), "shutdown.exe " + std::string(kIdentifyArgument));
-  Check(recorder.EndedWithin(10) && recorder.ExitCode() == kIdentityExitCode, refusal);
+  Check(recorder.ExitCodeWithin(10) == kIdentityExitCode, refusal);
 }
 
 // ---------------------------------------------------------------------------
@@ -262,7 +262,7 @@ class Run {
   // Waits for the end and checks when it came (the program ends right after
   // starting its command) and which command lines ran.
   void ExpectEnd(double earliest, double latest, const std::string& recorded) {
-    const bool ended = process_.EndedWithin(std::max(0.0, latest - Elapsed()));
+    const bool ended = process_.ExitCodeWithin(std::max(0.0, latest - Elapsed())) != STILL_ACTIVE;
     const double at = Elapsed();
     Check(ended && at >= earliest, "ended at " + std::to_string(at) + " s, not between " +
                                        std::to_string(earliest) + " and " + std::to_string(latest) +
