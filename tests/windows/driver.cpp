@@ -256,7 +256,7 @@ class Run {
   double Elapsed() const { return static_cast<double>(GetTickCount64() - start_) / 1000; }
   HWND WaitForWindow(const char* windowClass) const {
     Check(WaitUntil([&] { return ShownWindow(windowClass); }, 10),
-          std::string("no ") + windowClass);
+          std::string("no window ") + windowClass + " shown");
     return ShownWindow(windowClass);
   }
   // Waits for the end and checks when it came (the program ends right after
