@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows packages under Wine. The portable zip holds the program and its
-# text, and the program shows its help for -?. The installer installs
+# text, and the program fires into the recorder. The installer installs
 # silently for the user alone (no elevation asked), into the default folder
 # or the one given with /D=; there the program runs and fires into the
 # recorder, and the Start-menu shortcut and the Add/Remove entry exist. The
@@ -51,7 +51,7 @@ listing="$(cd "$unpacked" && find . -type f | sort | tr '\n' ' ')"
 [[ "$listing" == "./README.txt ./quellor.exe " ]] || fail "the zip holds $listing"
 grep -q $'Quellor '"$version"$'\r$' "$unpacked/README.txt" ||
   fail "README.txt does not start with the version in Windows line ends"
-drive run help-switch 'C:\quellor-zip\quellor.exe' || fail "the zip's program"
+drive run restart 'C:\quellor-zip\quellor.exe' || fail "the zip's program"
 
 # The installer asks for no elevation: its manifest runs it as the user.
 grep -aq 'level="asInvoker"' "$setup" || fail "the installer's manifest asks for elevation"
@@ -59,7 +59,7 @@ grep -aq 'level="asInvoker"' "$setup" || fail "the installer's manifest asks for
 # One row per install: the /D= switch (none: the default folder), the folder
 # it must install to, and the run of the installed program ("-" for none).
 rows=(
-  "|$local_appdata\\Programs\\Quellor|countdown-raised-by-method"
+  "|$local_appdata\\Programs\\Quellor|restart"
   "/D=C:\\Tools\\Quellor|C:\\Tools\\Quellor|-"
 )
 for row in "${rows[@]}"; do

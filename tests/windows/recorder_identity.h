@@ -14,14 +14,11 @@ inline constexpr const char* kIdentity = "quellor shutdown recorder";
 inline constexpr DWORD kIdentityExitCode = 0x51435243;
 
 // The file the recorder appends to: named by QUELLOR_SHUTDOWN_LOG, or else
-// C:\quellor-tests\shutdown-calls.txt.
+// C:\quellor-shutdown-calls.txt.
 inline std::string RecorderFile() {
   char buffer[MAX_PATH * 2] = {};
-  const DWORD length =
-      GetEnvironmentVariableA("QUELLOR_SHUTDOWN_LOG", buffer, static_cast<DWORD>(sizeof buffer));
-  if (length > 0 && length < sizeof buffer) return std::string(buffer, length);
-  CreateDirectoryA("C:\\quellor-tests", nullptr);
-  return "C:\\quellor-tests\\shutdown-calls.txt";
+  const DWORD length = GetEnvironmentVariableA("QUELLOR_SHUTDOWN_LOG", buffer, sizeof buffer);
+  return length > 0 && length < sizeof buffer ? buffer : "C:\\quellor-shutdown-calls.txt";
 }
 
 }  // namespace quellor::wintest
