@@ -40,6 +40,7 @@ void TextBox::SetSelection(int start, int length) {
   length = std::clamp(length, 0, size - start);
   selStart_ = start;
   selLength_ = length;
+  ++selectionRevision_;
   Touch();
 }
 

@@ -128,13 +128,19 @@ class TextBox : public Control {
   void SetText(std::string text) { SetCaption(std::move(text)); }
   int SelStart() const { return selStart_; }
   int SelLength() const { return selLength_; }
+  // Every call moves the caret, even to where the last one put it: the user
+  // may have moved it since.
   void SetSelection(int start, int length);
+  // Counts the calls of SetSelection, so the front end applies each once and
+  // otherwise leaves the caret where the user's typing put it.
+  std::uint32_t SelectionRevision() const { return selectionRevision_; }
   // The front end reports what the user typed; nothing else runs.
   void TextTypedByUser(std::string text) { SetCaption(std::move(text)); }
 
  private:
   int selStart_ = 0;
   int selLength_ = 0;
+  std::uint32_t selectionRevision_ = 0;
 };
 
 // A check box: 0 clear, 1 ticked, 2 greyed. Changing the value, from the

@@ -324,10 +324,10 @@ std::string WorkTheWindows(Run& s) {
   Check(WaitUntil([&] { return OnTop(s.window) && OnTop(form3); }, 2),
         "ticking Always on top did not put both windows on top");
   Type(Control(form3, f3::kText1), "1");
-  Type(Control(form3, f3::kText2), "5");
+  Type(Control(form3, f3::kText2), "35");
   Click(Control(form3, f3::kLabel5));
-  Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) == "01:05:00"; }, 3),
-        "typing 1 h 5 min and OK did not set the countdown to 01:05:00");
+  Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) == "01:35:00"; }, 3),
+        "typing 1 h 35 min and OK did not set the countdown to 01:35:00");
 
   // Help hides the main window; closed by a WM_CLOSE that another program
   // sends, it gives back a shown, usable, ticking main window.
@@ -336,7 +336,7 @@ std::string WorkTheWindows(Run& s) {
   Check(WaitUntil([&] { return IsWindowVisible(s.window) && !ShownWindow(ids::kForm2Class); }, 3) &&
             IsWindowEnabled(s.window),
         "the main window is not back and usable after help was closed from outside");
-  Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) != "01:05:00"; }, 3),
+  Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) != "01:35:00"; }, 3),
         "the countdown does not tick after help");
 
   const std::string where = TwipsAt(s.window);
@@ -362,7 +362,7 @@ const Scenario kScenarios[] = {
     {"windows",
      "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
      Obstacle::kNone, "", WorkTheWindows, "Shutdown -a\n", 0, 30,
-     "Time Out=3900,Option=2,Operation=1,Force Close=1,Always Top=1"},
+     "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
     {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
      "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
     {"logoff-forced", "Option=0", Obstacle::kNone, "-l -t4 -f", nullptr, "Shutdown -l -f\n", 3, 9,

@@ -46,6 +46,9 @@ class NativeControl {
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallClass(message, wParam, lParam);
   }
+  // The window shows `text` already (the user typed it): Sync leaves it, as
+  // setting it again would put the caret back at the start.
+  void KeepShownText(std::string text) { caption_ = std::move(text); }
   // The class's own handling of a message; nothing once the window is gone.
   LRESULT CallClass(UINT message, WPARAM wParam, LPARAM lParam);
 

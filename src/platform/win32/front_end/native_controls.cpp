@@ -119,7 +119,9 @@ class NativeTextBox : public NativeControl {
 
   void Notify(int code) override {
     if (code == EN_CHANGE && !form_.Syncing()) {
-      box_.TextTypedByUser(WindowText(hwnd_));
+      std::string typed = WindowText(hwnd_);
+      KeepShownText(typed);
+      box_.TextTypedByUser(std::move(typed));
     } else if (code == EN_SETFOCUS) {
       if (box_.OnGotFocus) box_.OnGotFocus();
     } else if (code == EN_KILLFOCUS) {
@@ -130,6 +132,8 @@ class NativeTextBox : public NativeControl {
 
  protected:
   void SyncKind() override {
+    if (box_.SelectionRevision() == selectionShown_) return;
+    selectionShown_ = box_.SelectionRevision();
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(box_.SelStart()),
                  static_cast<LPARAM>(box_.SelStart()) + box_.SelLength());
   }
@@ -147,7 +151,8 @@ class NativeTextBox : public NativeControl {
 
  private:
   TextBox& box_;
-  HWND focusGoingTo_ = nullptr;  // during WM_KILLFOCUS
+  HWND focusGoingTo_ = nullptr;       // during WM_KILLFOCUS
+  std::uint32_t selectionShown_ = 0;  // the selection revision last applied
 };
 
 // Check boxes and option buttons: the program keeps their state, so the
