@@ -1,7 +1,6 @@
 #include "fake_platform.h"
 
-#include <algorithm>
-#include <cctype>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -9,15 +8,7 @@ namespace quellor::fake {
 
 using platform::KeyHandle;
 
-std::string FakeRegistry::Normal(const std::string& path) {
-  std::string out;
-  for (char c : path) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  while (!out.empty() && out.back() == '\\') out.pop_back();
-  return out;
-}
-
-std::string FakeRegistry::MakeKey(const std::string& subKey) {
-  const std::string path = Normal(subKey);
+std::string FakeRegistry::MakeKey(const std::string& path) {
   // Every level comes into being, as the system does it.
   for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
     keys_[path.substr(0, at)];
@@ -37,7 +28,7 @@ Status FakeRegistry::RegOpenKeyA(KeyHandle root, const std::string& subKey, KeyH
   key = 0;
   if (root != platform::kHkeyCurrentUser || Unreadable) return 5;  // access denied
   if (!HasKey(subKey)) return 2;                                   // not found
-  return OpenHandle(Normal(subKey), key);
+  return OpenHandle(subKey, key);
 }
 
 Status FakeRegistry::RegCreateKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
@@ -75,28 +66,20 @@ Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName,
 
 const FakeRegistry::Value* FakeRegistry::Find(const std::string& path,
                                               const std::string& name) const {
-  const auto key = keys_.find(Normal(path));
+  const auto key = keys_.find(path);
   if (key == keys_.end()) return nullptr;
   const auto value = key->second.find(name);
   return value == key->second.end() ? nullptr : &value->second;
 }
 
-namespace {
-// The distance between two ranges on one axis, 0 when they meet.
-float Gap(float lowA, float sizeA, float lowB, float sizeB) {
-  return std::max({0.0f, lowB - (lowA + sizeA), lowA - (lowB + sizeB)});
-}
-float Distance(const Rect& a, const Rect& b) {
-  const float dx = Gap(a.left, a.width, b.left, b.width);
-  const float dy = Gap(a.top, a.height, b.top, b.height);
-  return dx * dx + dy * dy;
-}
-}  // namespace
-
+// The monitor whose top left corner is nearest the window's.
 Rect FakeUser32::NearestWorkArea(const Rect& window) {
+  const auto distance = [&](const Rect& m) {
+    return std::abs(window.left - m.left) + std::abs(window.top - m.top);
+  };
   const Rect* best = &Monitors.front();
   for (const Rect& m : Monitors) {
-    if (Distance(window, m) < Distance(window, *best)) best = &m;
+    if (distance(m) < distance(*best)) best = &m;
   }
   return *best;
 }

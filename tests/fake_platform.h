@@ -85,7 +85,7 @@ class FakePower : public platform::Power {
 };
 
 // An in-memory registry below HKEY_CURRENT_USER that keeps each value's type
-// and bytes as given; paths are found whatever their case.
+// and bytes as given.
 class FakeRegistry : public platform::Registry {
  public:
   struct Value {
@@ -111,7 +111,7 @@ class FakeRegistry : public platform::Registry {
              std::vector<std::uint8_t> data) {
     keys_[MakeKey(path)][name] = {type, std::move(data)};
   }
-  bool HasKey(const std::string& path) const { return keys_.count(Normal(path)) != 0; }
+  bool HasKey(const std::string& path) const { return keys_.count(path) != 0; }
   const Value* Find(const std::string& path, const std::string& name) const;
 
   bool Unreadable = false;  // every open fails
@@ -120,10 +120,9 @@ class FakeRegistry : public platform::Registry {
   std::vector<std::string> Calls;  // "open <path>", "create <path>", "query <name>", "set <name>"
 
  private:
-  static std::string Normal(const std::string& path);
   std::string MakeKey(const std::string& subKey);  // with its parents; returns its path
   Status OpenHandle(const std::string& path, platform::KeyHandle& key);
-  std::map<std::string, std::map<std::string, Value>> keys_;  // by lower-case path
+  std::map<std::string, std::map<std::string, Value>> keys_;  // by path
   std::map<platform::KeyHandle, std::string> open_;
   platform::KeyHandle next_ = 0x100;
 };
@@ -162,16 +161,13 @@ class FakeUser32 : public platform::User32 {
   std::function<void(WindowHandle)> DuringDrag;
 };
 
+// Opens whatever it is asked to.
 class FakeShell32 : public platform::Shell32 {
  public:
-  std::intptr_t ShellExecuteA(WindowHandle owner, const std::string& operation,
-                              const std::string& file, int showCommand) override {
-    Calls.push_back(std::to_string(owner) + " " + operation + " " + file + " " +
-                    std::to_string(showCommand));
-    return Result;
+  std::intptr_t ShellExecuteA(WindowHandle /*owner*/, const std::string& /*operation*/,
+                              const std::string& /*file*/, int /*showCommand*/) override {
+    return 42;
   }
-  std::vector<std::string> Calls;  // "<owner> <operation> <file> <show command>"
-  std::intptr_t Result = 42;       // above 32: opened
 };
 
 class FakeProcess : public platform::Process {
@@ -179,11 +175,9 @@ class FakeProcess : public platform::Process {
   std::string CommandLineText() override { return CommandLine; }
   void RunCommandLine(const std::string& commandLine, int windowStyle) override {
     Runs.push_back({commandLine, windowStyle});
-    if (OnRun) OnRun();
   }
   [[noreturn]] void EndProcess() override {
     ++Ends;
-    if (OnEnd) OnEnd();
     throw ProcessEnded{};
   }
   // A clock that moves on by a second at every reading.
@@ -202,9 +196,6 @@ class FakeProcess : public platform::Process {
   };
   std::vector<Run> Runs;
   int Ends = 0;
-  // Run as a command line starts (it may throw, as a platform that cannot
-  // start it does) and as the process ends, before the exception.
-  std::function<void()> OnRun, OnEnd;
 };
 
 // All of them, ready to hand to a Program.

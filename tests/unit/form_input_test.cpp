@@ -2,12 +2,10 @@
 // forms: the decisions the front end only carries out.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "common/form_input.h"
-#include "common/layout.h"
 #include "controller/program.h"
 #include "fake_platform.h"
 
@@ -47,22 +45,16 @@ TEST(FormInput, TabGoesRoundTheUsableStopsWithEachOptionGroupAsOneStop) {
   Control* const combo = &f.Combo1;
   Control* const method = &f.Option1[kMethodTimerAndCpu];
   EXPECT_EQ(FirstFocus(f), combo);
-  const struct {
-    Control* from;
-    bool backwards;
-    Control* to;
-  } kRows[] = {
-      {combo, false, &f.Check1},      {&f.Check2, false, method},
-      {method, false, &f.Text2},      {&f.Text2, false, combo},
-      {combo, true, &f.Text2},        {method, true, &f.Check2},
-      {nullptr, false, combo},        {nullptr, true, &f.Text2},
-      {&f.Option1[0], false, method},  // a focused unselected button still leaves its group
-  };
-  for (const auto& row : kRows) {
-    const KeyOutcome out = KeyDown(f, row.from, NavigationKey::Tab, row.backwards, false);
+  // From, backwards or not, to; a focused unselected button still leaves its group.
+  const std::tuple<Control*, bool, Control*> kRows[] = {
+      {combo, false, &f.Check1}, {&f.Check2, false, method}, {method, false, &f.Text2},
+      {&f.Text2, false, combo},  {combo, true, &f.Text2},    {method, true, &f.Check2},
+      {nullptr, false, combo},   {nullptr, true, &f.Text2},  {&f.Option1[0], false, method}};
+  for (const auto& [from, backwards, to] : kRows) {
+    const KeyOutcome out = KeyDown(f, from, NavigationKey::Tab, backwards, false);
     EXPECT_TRUE(out.handled);
-    EXPECT_EQ(out.focus, row.to) << "from " << (row.from ? row.from->Name() : "nowhere")
-                                 << (row.backwards ? " backwards" : "");
+    EXPECT_EQ(out.focus, to) << "from " << (from ? from->Name() : "nowhere")
+                             << (backwards ? " backwards" : "");
   }
   // A disabled box is passed over; Ctrl or Alt leaves Tab to the system.
   f.Option1[kMethodTimer].Select();
@@ -74,10 +66,10 @@ TEST(FormInput, ArrowKeysGoRoundTheGroupAndSelectAsAClickWould) {
   Started s;
   Form1& f = s.form;
   s.program.CountdownSeconds = 3;
-  const std::pair<NavigationKey, std::size_t> kRows[] = {{NavigationKey::Down, 3},
-                                                         {NavigationKey::Right, 0},
-                                                         {NavigationKey::Up, 3},
-                                                         {NavigationKey::Left, 2}};
+  const std::pair<NavigationKey, std::size_t> kRows[] = {// clang-format off
+      {NavigationKey::Down, 3}, {NavigationKey::Right, 0}, {NavigationKey::Up, 3},
+      {NavigationKey::Left, 2}};
+  // clang-format on
   Control* focus = &f.Option1[kMethodTimerAndCpu];
   for (const auto& [key, to] : kRows) {
     const KeyOutcome out = KeyDown(f, focus, key, false, false);
@@ -104,44 +96,17 @@ TEST(FormInput, ActivationReturnsTheFocusWhereItWasWhileItCanTakeIt) {
   EXPECT_EQ(FirstFocus(f), nullptr);
 }
 
-TEST(FormInput, AFieldsRuleRunsWhenTheFocusLeavesForTheFormAndABoxClickTicksOnlyAClearOne) {
-  Started s;
-  CheckBox& box = s.form.Check2;
-  for (const auto& [before, after] : {std::pair{0, 1}, std::pair{1, 0}, std::pair{2, 0}}) {
-    box.SetDesignValue(before);
-    const std::size_t calls = s.user32.Calls.size();
-    CheckBoxClicked(box);
-    EXPECT_EQ(box.Value(), after) << "from " << before;
-    EXPECT_EQ(s.user32.Calls.size(), calls + 1) << "its click handling ran";
-  }
-  Form3& dialog = s.program.form3;
-  dialog.Show();
-  for (const auto& [to, after] : {std::pair<const Control*, const char*>{&dialog.Text3, " 60"},
-                                  {nullptr, "75"},
-                                  {&dialog.Text2, "75"}}) {
-    dialog.Text2.SetText("75");
-    FocusMoved(dialog.Text2, to);
-    EXPECT_EQ(dialog.Text2.Text(), after) << "to " << (to ? to->Name() : "elsewhere");
-  }
-}
-
 TEST(FormInput, MouseMovesGoToTheInnermostFrameUnderThemRelativeToIt) {
   Recording r;
-  const struct {
-    float x, y;
-    const char* reaches;
-  } kRows[] = {{50, 50, "form@50,50"},          {150, 250, "outer@50,50"},
-               {450, 650, "inner@50,50"},       {1399, 1199, "inner@999,599"},
-               {1400, 1200, "outer@1300,1000"}, {2100, 1700, "form@2100,1700"}};
-  for (const auto& row : kRows) {
+  const std::tuple<float, float, const char*> kRows[] = {
+      {50, 50, "form@50,50"},          {150, 250, "outer@50,50"},
+      {450, 650, "inner@50,50"},       {1399, 1199, "inner@999,599"},
+      {1400, 1200, "outer@1300,1000"}, {2100, 1700, "form@2100,1700"}};
+  for (const auto& [x, y, reaches] : kRows) {
     r.log.clear();
-    RouteMouseMove(r, MouseArgs{kLeftButton, 0, row.x, row.y});
-    EXPECT_EQ(r.log, row.reaches) << "at " << row.x << "," << row.y;
+    RouteMouseMove(r, MouseArgs{kLeftButton, 0, x, y});
+    EXPECT_EQ(r.log, reaches) << "at " << x << "," << y;
   }
-  r.inner.SetVisible(false);
-  r.log.clear();
-  RouteMouseMove(r, MouseArgs{0, 0, 450, 650});
-  EXPECT_EQ(r.log, "outer@350,450");
 }
 
 TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
@@ -179,57 +144,6 @@ TEST(FormInput, MouseFlagsBecomeButtonsAndShiftState) {
   EXPECT_EQ(HeldButtons(kMkShift | kMkControl), 0);
   EXPECT_EQ(ShiftState(kMkShift, false), 1);
   EXPECT_EQ(ShiftState(kMkControl | kMkLButton, true), 2 | 4);
-}
-
-TEST(Layout, ContainersOffsetPositionsAndLieBehindWhatTheyHold) {
-  Started s;
-  Form1& f = s.form;
-  EXPECT_EQ(PositionInForm(f.Option1[1]), (Rect{120 + 120 + 1680, 720 + 1320 + 360, 1335, 255}));
-  EXPECT_EQ(Depth(f.Text2), 2);
-  const std::vector<Control*> order = StackingOrder(f);
-  ASSERT_EQ(order.size(), f.Controls().size());
-  auto at = [&](const Control* c) { return std::find(order.begin(), order.end(), c); };
-  for (Control* c : f.Controls()) {
-    if (c->Container != nullptr) {
-      EXPECT_LT(at(c), at(c->Container)) << c->Name();
-    }
-  }
-  EXPECT_LT(at(&f.Label10), at(&f.Label9));  // later above earlier
-  EXPECT_LT(at(&f.Check1), at(&f.Label9));   // windows of their own above labels
-  EXPECT_LT(at(&f.Shape1), at(&f.Frame2));   // shapes above frames
-}
-
-TEST(Layout, MissingFontsFallBackToTheirClosestStandIns) {
-  const struct {
-    const char* face;
-    std::vector<std::string> installed;
-    const char* chosen;
-  } kRows[] = {
-      {"Courier", {"Courier"}, "Courier"},
-      {"Courier", {"DejaVu Sans Mono", "Courier New"}, "Courier New"},
-      {"courier new", {"Liberation Mono", "DejaVu Sans Mono"}, "Liberation Mono"},
-      {"MS Sans Serif", {"Tahoma", "Liberation Sans"}, "Liberation Sans"},
-      {"Tahoma", {"Liberation Sans", "Verdana"}, "Verdana"},
-      {"Tahoma", {"DejaVu Sans"}, "Tahoma"},
-  };
-  for (const auto& row : kRows) {
-    const auto installed = [&](const std::string& face) {
-      return std::find(row.installed.begin(), row.installed.end(), face) != row.installed.end();
-    };
-    EXPECT_EQ(ChooseFace(row.face, installed), row.chosen) << row.face;
-  }
-}
-
-TEST(Layout, OnlyAWindowThatNothingPlacedIsCentred) {
-  const Rect area{1000, 500, 9000, 6000};
-  Recording fresh, moved, reported;
-  fresh.SetOuterSize(3000, 2000);
-  moved.Move(0, 0);
-  reported.ReportPlacement(0, 0);
-  for (Recording* r : {&fresh, &moved, &reported}) PlaceIfNeverPlaced(*r, area);
-  EXPECT_EQ((Rect{fresh.Left(), fresh.Top()}), (Rect{4000, 2500}));
-  EXPECT_EQ((Rect{moved.Left(), moved.Top()}), (Rect{0, 0}));
-  EXPECT_EQ((Rect{reported.Left(), reported.Top()}), (Rect{0, 0}));
 }
 
 }  // namespace
