@@ -44,7 +44,7 @@ class FakePdh : public platform::Pdh {
   Status PdhVbAddCounter(platform::QueryHandle query, const std::string& path,
                          platform::CounterHandle& counter) override {
     Calls.push_back("add " + path);
-    counter = query == 0x51 ? 0xC0 : 0;
+    counter = query;
     return 0;
   }
   Status PdhCollectQueryData(platform::QueryHandle /*query*/) override {
@@ -55,7 +55,7 @@ class FakePdh : public platform::Pdh {
   double PdhVbGetDoubleCounterValue(platform::CounterHandle counter, Status& status) override {
     Calls.push_back("read");
     const Sample sample =
-        counter == 0xC0 && !Samples.empty() ? Samples.front() : Sample{0, kNoData};
+        counter == 0x51 && !Samples.empty() ? Samples.front() : Sample{0, kNoData};
     if (Samples.size() > 1) Samples.pop_front();
     status = sample.status;
     return sample.value;
@@ -80,6 +80,7 @@ class FakePower : public platform::Power {
   bool HibernateAllowed = true;
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
+    bool operator==(const Suspend&) const = default;
   };
   std::vector<Suspend> Suspends;
 };
