@@ -177,6 +177,7 @@ TEST_F(SettingsTest, OnlyAWindowWhollyOffEveryMonitorIsPulledBack) {
       {std::string(32, '9'), 400, {19200 - 4830, 400}},  // as far as a text goes
       {std::string(33, '9'), 400, {7320, 400}},          // too long: not stored
       {400, 60000, {400, 10800 - 3840}},
+      {60000, kMissing, {38400 - 4830, 5805}},
       {kMissing, 60000, {7320, 10800 - 3840}}};
   for (const auto& [left, top, want] : cases) {
     PlantAll({left, top});
