@@ -194,6 +194,7 @@ class FakeProcess : public platform::Process {
   struct Run {
     std::string commandLine;
     int windowStyle;
+    bool operator==(const Run&) const = default;
   };
   std::vector<Run> Runs;
   int Ends = 0;

@@ -88,6 +88,14 @@ TEST_F(MainWindow, FailedQueryShowsOnlyTheMessageAndEnds) {
   EXPECT_EQ(pdh.Calls, (Strings{"open"}));
 }
 
+TEST_F(MainWindow, AbortRunsTheAbortCommandThenStoresTheSettingsAndEnds) {
+  Start();
+  EXPECT_THROW(form.Label10.OnClick(), ProcessEnded);
+  ASSERT_EQ(process.Runs.size(), 1u);
+  EXPECT_EQ(process.Runs[0].commandLine, "Shutdown -a");
+  EXPECT_NE(registry.Find(kSettingsKey, "Always Top"), nullptr);
+}
+
 TEST(Trigger, TheIdleCountRunsWhileTheUsageIsUnderTheThresholdWhichLeavingMakesWhole) {
   // The tick compares the sample of the previous tick (here: start-up's)
   // with the threshold as it stands, typed or not; leaving the box rounds
@@ -156,12 +164,8 @@ TEST(Trigger, EachMethodFiresInTheTickItsRuleGivesAndRunsTheChosenOperation) {
     s.Start(line);
     EXPECT_EQ(s.TicksUntilEnd(100), tick);
     EXPECT_EQ(s.process.Ends, tick != 0 ? 1 : 0);
-    Strings runs;
-    for (const auto& started : s.process.Runs) {
-      runs.push_back(started.commandLine);
-      EXPECT_EQ(started.windowStyle, platform::kWindowStyleMinimizedFocus);
-    }
-    EXPECT_EQ(runs, *run != 0 ? Strings{run} : Strings{});
+    const FakeProcess::Run minimized{run, platform::kWindowStyleMinimizedFocus};
+    EXPECT_EQ(s.process.Runs, std::vector<FakeProcess::Run>(*run != 0 ? 1 : 0, minimized));
     const bool hibernates = std::string(line).find("-h") != std::string::npos;
     // Hibernation is forced, and no wake event may end it.
     const FakePower::Suspend forced{true, true, true};
