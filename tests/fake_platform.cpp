@@ -1,6 +1,6 @@
 #include "fake_platform.h"
 
-#include <cctype>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -8,15 +8,7 @@ namespace quellor::fake {
 
 using platform::KeyHandle;
 
-std::string FakeRegistry::Normal(const std::string& path) {
-  std::string out;
-  for (char c : path) out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  while (!out.empty() && out.back() == '\\') out.pop_back();
-  return out;
-}
-
-std::string FakeRegistry::MakeKey(const std::string& subKey) {
-  const std::string path = Normal(subKey);
+std::string FakeRegistry::MakeKey(const std::string& path) {
   // Every level comes into being, as the system does it.
   for (std::size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
     keys_[path.substr(0, at)];
@@ -25,25 +17,25 @@ std::string FakeRegistry::MakeKey(const std::string& subKey) {
   return path;
 }
 
+Status FakeRegistry::OpenHandle(const std::string& path, KeyHandle& key) {
+  key = next_++;
+  open_[key] = path;
+  return 0;
+}
+
 Status FakeRegistry::RegOpenKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
   Calls.push_back("open " + subKey);
   key = 0;
   if (root != platform::kHkeyCurrentUser || Unreadable) return 5;  // access denied
-  const std::string path = Normal(subKey);
-  if (keys_.count(path) == 0) return 2;  // not found
-  key = next_++;
-  open_[key] = path;
-  return 0;
+  if (!HasKey(subKey)) return 2;                                   // not found
+  return OpenHandle(subKey, key);
 }
 
 Status FakeRegistry::RegCreateKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
   Calls.push_back("create " + subKey);
   key = 0;
   if (root != platform::kHkeyCurrentUser || Unwritable) return 5;
-  const std::string path = MakeKey(subKey);
-  key = next_++;
-  open_[key] = path;
-  return 0;
+  return OpenHandle(MakeKey(subKey), key);
 }
 
 Status FakeRegistry::RegQueryValueExA(KeyHandle key, const std::string& valueName,
@@ -72,65 +64,22 @@ Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName,
   return 0;
 }
 
-void FakeRegistry::Plant(const std::string& path, const std::string& name, std::uint32_t type,
-                         std::vector<std::uint8_t> data) {
-  keys_[MakeKey(path)][name] = {type, std::move(data)};
-}
-
-void FakeRegistry::PlantString(const std::string& path, const std::string& name,
-                               const std::string& text) {
-  std::vector<std::uint8_t> bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  Plant(path, name, platform::kRegSz, std::move(bytes));
-}
-
-void FakeRegistry::PlantDword(const std::string& path, const std::string& name,
-                              std::uint32_t value) {
-  Plant(path, name, platform::kRegDword,
-        {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-         static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
-}
-
 const FakeRegistry::Value* FakeRegistry::Find(const std::string& path,
                                               const std::string& name) const {
-  const auto key = keys_.find(Normal(path));
+  const auto key = keys_.find(path);
   if (key == keys_.end()) return nullptr;
   const auto value = key->second.find(name);
   return value == key->second.end() ? nullptr : &value->second;
 }
 
-int FakeUser32::SetWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx,
-                             int cy, unsigned flags) {
-  Calls.push_back("SetWindowPos " + std::to_string(window) + " " + std::to_string(insertAfter) +
-                  " " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(cx) +
-                  " " + std::to_string(cy) + " " + std::to_string(flags));
-  return 1;
-}
-
-std::intptr_t FakeUser32::SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
-                                       std::intptr_t lParam) {
-  Calls.push_back("SendMessageA " + std::to_string(window) + " " + std::to_string(message) + " " +
-                  std::to_string(wParam) + " " + std::to_string(lParam));
-  if (message == platform::kWmNcLButtonDown && DuringDrag) DuringDrag(window);
-  return 0;
-}
-
-namespace {
-// The distance between two ranges on one axis, 0 when they meet.
-float Gap(float lowA, float highA, float lowB, float highB) {
-  return highA < lowB ? lowB - highA : (highB < lowA ? lowA - highB : 0);
-}
-float Distance(const Rect& a, const Rect& b) {
-  const float dx = Gap(a.left, a.left + a.width, b.left, b.left + b.width);
-  const float dy = Gap(a.top, a.top + a.height, b.top, b.top + b.height);
-  return dx * dx + dy * dy;
-}
-}  // namespace
-
+// The monitor whose top left corner is nearest the window's.
 Rect FakeUser32::NearestWorkArea(const Rect& window) {
+  const auto distance = [&](const Rect& m) {
+    return std::abs(window.left - m.left) + std::abs(window.top - m.top);
+  };
   const Rect* best = &Monitors.front();
   for (const Rect& m : Monitors) {
-    if (Distance(window, m) < Distance(window, *best)) best = &m;
+    if (distance(m) < distance(*best)) best = &m;
   }
   return *best;
 }

