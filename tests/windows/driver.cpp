@@ -13,8 +13,6 @@
 // Exit code 0 when everything held; otherwise 1 with the reason on stdout.
 #include <windows.h>
 
-#include <sddl.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -145,31 +143,15 @@ void ExpectDwords(const std::string& list) {
   }
 }
 
-// Gives the settings key an empty access list (no one may open it; its
-// owner may still change it back) or one that lets everyone do everything.
-bool SetSettingsKeyLocked(bool locked) {
-  HKEY key = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  const bool done =
-      ConvertStringSecurityDescriptorToSecurityDescriptorA(
-          locked ? "D:" : "D:(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr) != FALSE &&
-      RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
-      RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  LocalFree(descriptor);
-  return done;
-}
-
 // No program left running, the recorder in place and its file empty, no
 // stored settings (a run that stopped early may have left the shutdown
-// command moved away or the settings key locked).
+// command moved away).
 void PrepareCleanState() {
   std::system("taskkill /f /im quellor.exe >nul 2>nul");
   MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(),
               MOVEFILE_REPLACE_EXISTING);
   RequireRecorder();
   Check(std::ofstream(RecorderFile(), std::ios::trunc).good(), "cannot empty the recorder's file");
-  SetSettingsKeyLocked(false);
   const LSTATUS status = RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quellor");
   Check(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND, "cannot delete the settings");
 }
@@ -348,7 +330,7 @@ std::string WorkTheWindows(Run& s) {
 // the arguments, what is done with the windows (nothing: the run ends by
 // itself), the command lines that must run and between which seconds after
 // the start the program must end, and the settings it must have stored.
-enum class Obstacle { kNone, kShutdownCommandAway, kSettingsKeyLocked, kElsewhere };
+enum class Obstacle { kNone, kShutdownCommandAway, kElsewhere };
 struct Scenario {
   const char *name, *planted;
   Obstacle obstacle;
@@ -365,16 +347,10 @@ const Scenario kScenarios[] = {
      "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
     {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
      "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
-    {"logoff-forced", "Option=0", Obstacle::kNone, "-l -t4 -f", nullptr, "Shutdown -l -f\n", 3, 9,
-     "Operation=2,Force Close=1"},
     // Without the system's shutdown command the program still ends in time,
     // having stored its settings first.
     {"shutdown-command-missing", "Option=0", Obstacle::kShutdownCommandAway, "-t4 -r", nullptr, "",
      3, 9, "Operation=1,Time Out=4"},
-    // Stored settings behind a key that cannot be opened count as none: the
-    // built-in 10 s hold, and nothing stored is lost.
-    {"settings-key-unreadable", "Time Out=3600,Always Top=0", Obstacle::kSettingsKeyLocked, "-o0",
-     nullptr, "Shutdown -s -t 0\n", 9, 15, "Time Out=3600,Always Top=0"},
     // A copy of the program in a folder whose name holds "-l" (built by
     // tests/windows/CMakeLists.txt), started by an unquoted command line: the
     // switches come only from after its path. Beside it are libraries under
@@ -395,8 +371,6 @@ void RunScenario(const std::string& exe, const Scenario& row) {
   Check(row.obstacle != Obstacle::kShutdownCommandAway ||
             MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".away").c_str(), 0) != FALSE,
         "cannot move the shutdown command away");
-  Check(row.obstacle != Obstacle::kSettingsKeyLocked || SetSettingsKeyLocked(true),
-        "cannot lock the settings key");
   Check(row.obstacle != Obstacle::kElsewhere ||
             std::strstr(overrides, "pdh,powrprof,uxtheme=n,b") != nullptr,
         "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
@@ -408,7 +382,6 @@ void RunScenario(const std::string& exe, const Scenario& row) {
     s.ExpectEnd(row.earliest, row.latest, row.recorded);
   }
   MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(), 0);
-  SetSettingsKeyLocked(false);
   ExpectDwords(stored);
   CheckEqual("planted libraries loaded", ReadWhole(folder + "loaded.txt"), "");
 }
