@@ -24,7 +24,6 @@ Status FakeRegistry::OpenHandle(const std::string& path, KeyHandle& key) {
 }
 
 Status FakeRegistry::RegOpenKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
-  Calls.push_back("open " + subKey);
   key = 0;
   if (root != platform::kHkeyCurrentUser || Unreadable) return 5;  // access denied
   if (!HasKey(subKey)) return 2;                                   // not found
@@ -32,7 +31,6 @@ Status FakeRegistry::RegOpenKeyA(KeyHandle root, const std::string& subKey, KeyH
 }
 
 Status FakeRegistry::RegCreateKeyA(KeyHandle root, const std::string& subKey, KeyHandle& key) {
-  Calls.push_back("create " + subKey);
   key = 0;
   if (root != platform::kHkeyCurrentUser || Unwritable) return 5;
   return OpenHandle(MakeKey(subKey), key);
@@ -41,7 +39,6 @@ Status FakeRegistry::RegCreateKeyA(KeyHandle root, const std::string& subKey, Ke
 Status FakeRegistry::RegQueryValueExA(KeyHandle key, const std::string& valueName,
                                       std::uint32_t& type, std::uint8_t* data,
                                       std::uint32_t& byteCount) {
-  Calls.push_back("query " + valueName);
   const auto handle = open_.find(key);
   if (handle == open_.end()) return 6;  // invalid handle
   const Value* value = Find(handle->second, valueName);
@@ -56,7 +53,6 @@ Status FakeRegistry::RegQueryValueExA(KeyHandle key, const std::string& valueNam
 
 Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName, std::uint32_t type,
                                     const std::uint8_t* data, std::uint32_t byteCount) {
-  Calls.push_back("set " + valueName);
   const auto handle = open_.find(key);
   if (Unwritable) return 5;
   if (handle == open_.end()) return 6;

@@ -2,6 +2,7 @@
 // for the unit tests and the fuzz targets.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -18,6 +19,11 @@ using platform::Status;
 
 // Thrown by EndProcess, so a test sees where the program ended.
 struct ProcessEnded {};
+
+// The eight settings, in the order the program stores them.
+inline constexpr std::array<const char*, 8> kSettingNames = {
+    "PositionX", "PositionY", "Operation",   "CPU Usage",
+    "Time Out",  "Option",    "Force Close", "Always Top"};
 
 // "name a b c": one call and its arguments, as the fakes note them.
 template <typename... Args>
@@ -103,10 +109,7 @@ class FakeRegistry : public platform::Registry {
                           std::uint32_t& byteCount) override;
   Status RegSetValueExA(platform::KeyHandle key, const std::string& valueName, std::uint32_t type,
                         const std::uint8_t* data, std::uint32_t byteCount) override;
-  Status RegCloseKey(platform::KeyHandle key) override {
-    Calls.push_back("close");
-    return open_.erase(key) == 1 ? 0 : 6;
-  }
+  Status RegCloseKey(platform::KeyHandle key) override { return open_.erase(key) == 1 ? 0 : 6; }
 
   void Plant(const std::string& path, const std::string& name, std::uint32_t type,
              std::vector<std::uint8_t> data) {
@@ -118,7 +121,6 @@ class FakeRegistry : public platform::Registry {
   bool Unreadable = false;  // every open fails
   bool Unwritable = false;  // every create and set fails
   int OpenHandles() const { return static_cast<int>(open_.size()); }
-  std::vector<std::string> Calls;  // "open <path>", "create <path>", "query <name>", "set <name>"
 
  private:
   std::string MakeKey(const std::string& subKey);  // with its parents; returns its path

@@ -16,24 +16,22 @@
 #include "settings/settings.h"
 
 using quellor::kSettingsKey;
+using quellor::fake::kSettingNames;
 using Value = quellor::fake::FakeRegistry::Value;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::array<const char*, 8> kNames = {"PositionX",   "PositionY", "Operation",
-                                                    "CPU Usage",   "Time Out",  "Option",
-                                                    "Force Close", "Always Top"};
   FuzzInput in(data, size);
   quellor::fake::Session s;
   const std::uint8_t setup = in.Byte();
   s.power.HibernateAllowed = (setup & 1) != 0;
   const std::uint8_t present = in.Byte();
-  std::array<std::optional<Value>, kNames.size()> planted;
-  for (std::size_t i = 0; i < kNames.size(); ++i) {
+  std::array<std::optional<Value>, kSettingNames.size()> planted;
+  for (std::size_t i = 0; i < kSettingNames.size(); ++i) {
     if ((present & (1u << i)) == 0) continue;
     const std::uint32_t type = in.Byte() % 12;
     const std::string bytes = in.Piece();
     planted[i] = Value{type, std::vector<std::uint8_t>(bytes.begin(), bytes.end())};
-    s.registry.Plant(kSettingsKey, kNames[i], type, planted[i]->data);
+    s.registry.Plant(kSettingsKey, kSettingNames[i], type, planted[i]->data);
   }
   const bool unwritable = (setup & 2) != 0;
   const bool unreadable = (setup & 4) != 0;
@@ -73,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(s.process.Runs.size() == 1 && s.process.Runs[0].commandLine == "Shutdown -a");
   }
   FUZZ_CHECK(s.registry.OpenHandles() == 0);
-  for (std::size_t i = 0; i < kNames.size(); ++i) {
-    const Value* value = s.registry.Find(kSettingsKey, kNames[i]);
+  for (std::size_t i = 0; i < kSettingNames.size(); ++i) {
+    const Value* value = s.registry.Find(kSettingsKey, kSettingNames[i]);
     if (unwritable) {
       // What was stored stays as it was.
       FUZZ_CHECK((value == nullptr) == !planted[i]);
