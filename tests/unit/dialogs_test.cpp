@@ -4,12 +4,12 @@
 // buttons, and a new revision for every change the screen must show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "common/number.h"
-#include "expected_usage.h"
 #include "fake_platform.h"
 
 namespace quellor::fake {
@@ -146,10 +146,12 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({-250, 500}));
 }
 
-TEST(HelpText, UsageAndVersionReadExactly) {
-  const std::string expected = ExpectedUsageText();
-  EXPECT_EQ(UsageText("-s -f -t10 -c2-o2"), expected);
-  EXPECT_EQ(UsageText("-x"), expected.substr(0, expected.rfind(':') + 2) + "-x");
+TEST(HelpText, UsageLinesEndInCrLfAndTheDefaultSwitchesComeLast) {
+  const std::string usage = UsageText("-x");
+  EXPECT_EQ(std::count(usage.begin(), usage.end(), '\n'), 21);
+  EXPECT_EQ(std::count(usage.begin(), usage.end(), '\r'), 21);
+  EXPECT_EQ(usage.rfind("Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n", 0), 0u);
+  EXPECT_EQ(usage.substr(usage.find("-?")), "-?  : Show this help menu\r\n\r\ndefault : -x");
   EXPECT_EQ(VersionLine(), "Version :2.0.3");
 }
 
@@ -188,15 +190,22 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   EXPECT_FALSE(help.Loaded());
 }
 
-TEST(Models, ACaptionOrADesignValueChangeGivesANewRevision) {
+TEST(Models, ChangesToShowGiveANewRevisionAndEverySelectionMovesTheCaretOnce) {
   Label label("Label", 1);
   CheckBox check("Check", 3);
+  TextBox box("Text", 2);
   const std::uint32_t labelBefore = label.Revision();
   const std::uint32_t checkBefore = check.Revision();
   label.SetCaption("x");
   check.SetDesignValue(2);
   EXPECT_GT(label.Revision(), labelBefore);
   EXPECT_GT(check.Revision(), checkBefore);
+  // The same selection again still moves the caret, which the user may have
+  // moved since; typing leaves the caret to the user.
+  box.SetSelection(0, 0);
+  box.SetSelection(0, 0);
+  box.TextTypedByUser("12");
+  EXPECT_EQ(box.SelectionRevision(), 2u);
 }
 
 }  // namespace
