@@ -1,6 +1,8 @@
 #include "platform/win32/front_end/front_end.h"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace quellor::win32 {
 
@@ -119,25 +121,14 @@ bool FrontEnd::HandleMessage(MSG& message) {
     if (FormWindow* window = FormWindowOf(message.hwnd)) window->RelayMouse(message);
   }
   if (message.message == WM_KEYDOWN) {
+    constexpr std::pair<WPARAM, NavigationKey> kKeys[] = {{VK_TAB, NavigationKey::Tab},
+                                                          {VK_UP, NavigationKey::Up},
+                                                          {VK_LEFT, NavigationKey::Left},
+                                                          {VK_DOWN, NavigationKey::Down},
+                                                          {VK_RIGHT, NavigationKey::Right}};
     std::optional<NavigationKey> key;
-    switch (message.wParam) {
-      case VK_TAB:
-        key = NavigationKey::Tab;
-        break;
-      case VK_UP:
-        key = NavigationKey::Up;
-        break;
-      case VK_LEFT:
-        key = NavigationKey::Left;
-        break;
-      case VK_DOWN:
-        key = NavigationKey::Down;
-        break;
-      case VK_RIGHT:
-        key = NavigationKey::Right;
-        break;
-      default:
-        break;
+    for (const auto& [virtualKey, navigation] : kKeys) {
+      if (message.wParam == virtualKey) key = navigation;
     }
     FormWindow* window = FormWindowOf(message.hwnd);
     if (key && window != nullptr) {
