@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "common/number.h"
-#include "controller/program.h"
+#include "program/program.h"
 #include "settings/settings.h"
 
 namespace {

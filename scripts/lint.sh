@@ -13,7 +13,7 @@ echo "clang-format: ${#files[@]} files clean"
 
 build=${LINT_BUILD:-build/linux}
 [ -f "$build/compile_commands.json" ] || { echo "no $build/compile_commands.json: build it first"; exit 1; }
-mapfile -t core < <(git ls-files 'src/*.cpp' | grep -v '^src/platform/win32/')
+mapfile -t core < <(git ls-files 'src/*.cpp' | grep -v '^src/win32/')
 # Four files a run, two runs at a time: the machines this runs on have two cores.
 tidy() { xargs -0 -n 4 -P "${JOBS:-2}" clang-tidy --quiet "$@" 2>/dev/null; }
 printf '%s\0' "${core[@]}" | tidy -p "$build"
@@ -28,6 +28,6 @@ for dir in "$gcc_dir/include/c++" "$gcc_dir/include/c++/x86_64-w64-mingw32" \
   "$gcc_dir/include/c++/backward" /usr/x86_64-w64-mingw32/include; do
   args+=("--extra-arg=-isystem$dir")
 done
-mapfile -t win32 < <(git ls-files 'src/platform/win32/*.cpp')
+mapfile -t win32 < <(git ls-files 'src/win32/*.cpp')
 printf '%s\0' "${win32[@]}" | tidy -p "$windows" "${args[@]}"
 echo "clang-tidy, Windows layer: ${#win32[@]} files clean"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "controller/program.h"
 #include "platform/platform.h"
+#include "program/program.h"
 
 namespace quellor::fake {
 

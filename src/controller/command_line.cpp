@@ -8,7 +8,7 @@
 
 #include "common/number.h"
 #include "controller/form1.h"
-#include "controller/program.h"
+#include "program/program.h"
 
 namespace quellor {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "common/control_ids.h"
 #include "common/number.h"
-#include "controller/program.h"
+#include "program/program.h"
 #include "settings/settings.h"
 
 namespace quellor {

@@ -1,6 +1,6 @@
 // The operating-system services the program uses, one small interface each.
 //
-// The Windows build implements them in platform/win32; the unit tests use
+// The Windows build implements them in src/win32; the unit tests use
 // fakes. Names follow the system calls they stand for. Handles are opaque
 // integers; status results follow the system's codes (0 is success).
 #pragma once

@@ -5,7 +5,7 @@
 // program's own reading of the processor's times; and the front end's sync
 // after a handler ran for a message sent from another thread.
 // First, so that the interfaces keep their names (see services.h).
-#include "platform/win32/services/services.h"
+#include "win32/services/services.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/win32/front_end/front_end.h"
+#include "win32/front_end/front_end.h"
 
 namespace quellor::win32 {
 namespace {

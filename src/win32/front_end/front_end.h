@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/controls.h"
-#include "platform/win32/front_end/form_window.h"
-#include "platform/win32/services/services.h"
+#include "win32/front_end/form_window.h"
+#include "win32/services/services.h"
 
 namespace quellor::win32 {
 

@@ -1,4 +1,4 @@
-#include "controller/program.h"
+#include "program/program.h"
 
 namespace quellor {
 

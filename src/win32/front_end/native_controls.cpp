@@ -7,10 +7,10 @@
 
 #include "common/form_input.h"
 #include "common/layout.h"
-#include "platform/win32/front_end/form_window.h"
-#include "platform/win32/front_end/native_control.h"
-#include "platform/win32/front_end/native_layout.h"
-#include "platform/win32/units.h"
+#include "win32/front_end/form_window.h"
+#include "win32/front_end/native_control.h"
+#include "win32/front_end/native_layout.h"
+#include "win32/units.h"
 
 namespace quellor::win32 {
 

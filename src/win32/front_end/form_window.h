@@ -10,9 +10,9 @@
 
 #include "common/controls.h"
 #include "common/form_input.h"
-#include "platform/win32/front_end/gdi_cache.h"
-#include "platform/win32/front_end/native_control.h"
-#include "platform/win32/front_end/window.h"
+#include "win32/front_end/gdi_cache.h"
+#include "win32/front_end/native_control.h"
+#include "win32/front_end/window.h"
 
 namespace quellor::win32 {
 

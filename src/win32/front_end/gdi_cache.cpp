@@ -1,7 +1,7 @@
-#include "platform/win32/front_end/gdi_cache.h"
+#include "win32/front_end/gdi_cache.h"
 
 #include "common/layout.h"
-#include "platform/win32/units.h"
+#include "win32/units.h"
 
 namespace quellor::win32 {
 

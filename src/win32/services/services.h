@@ -15,7 +15,7 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/win32/services/cpu_sampler.h"
+#include "win32/services/cpu_sampler.h"
 
 namespace quellor::win32 {
 

@@ -1,11 +1,11 @@
 // Entry point of the Windows program.
 // The system headers come first through services.h, which keeps the
 // interfaces' names free of the system's character-set macros.
-#include "platform/win32/services/services.h"
+#include "win32/services/services.h"
 
-#include "controller/program.h"
-#include "platform/win32/front_end/front_end.h"
-#include "platform/win32/services/system_library.h"
+#include "program/program.h"
+#include "win32/front_end/front_end.h"
+#include "win32/services/system_library.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {

@@ -1,12 +1,12 @@
-#include "platform/win32/front_end/form_window.h"
+#include "win32/front_end/form_window.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 #include "common/layout.h"
-#include "platform/win32/front_end/native_layout.h"
-#include "platform/win32/units.h"
+#include "win32/front_end/native_layout.h"
+#include "win32/units.h"
 
 namespace quellor::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/front_end/window.h"
+#include "win32/front_end/window.h"
 
 #include <windowsx.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32/services/services.h"
+#include "win32/services/services.h"
 
 namespace quellor::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/services/services.h"
+#include "win32/services/services.h"
 
 #include <pdh.h>
 #include <pdhmsg.h>
@@ -8,7 +8,7 @@
 #include <cctype>
 #include <type_traits>
 
-#include "platform/win32/services/system_library.h"
+#include "win32/services/system_library.h"
 
 namespace quellor::win32 {
 

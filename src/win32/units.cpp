@@ -1,4 +1,4 @@
-#include "platform/win32/units.h"
+#include "win32/units.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include <vector>
 
 #include "common/command_line_text.h"
-#include "platform/win32/services/services.h"
+#include "win32/services/services.h"
 
 namespace quellor::win32 {
 

@@ -1,8 +1,8 @@
-#include "platform/win32/services/services.h"
+#include "win32/services/services.h"
 
 #include <powrprof.h>
 
-#include "platform/win32/services/system_library.h"
+#include "win32/services/system_library.h"
 
 namespace quellor::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/services/cpu_sampler.h"
+#include "win32/services/cpu_sampler.h"
 
 #include <windows.h>
 #include <winternl.h>

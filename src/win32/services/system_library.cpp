@@ -1,4 +1,4 @@
-#include "platform/win32/services/system_library.h"
+#include "win32/services/system_library.h"
 
 #include <string>
 

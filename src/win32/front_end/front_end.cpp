@@ -1,4 +1,4 @@
-#include "platform/win32/front_end/front_end.h"
+#include "win32/front_end/front_end.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "platform/win32/services/services.h"
-#include "platform/win32/units.h"
+#include "win32/services/services.h"
+#include "win32/units.h"
 
 namespace quellor::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/front_end/native_layout.h"
+#include "win32/front_end/native_layout.h"
 
 #include "common/control_ids.h"
 
