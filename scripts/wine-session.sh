@@ -78,6 +78,7 @@ prepare_prefix() {
   mkdir -p "$prefix"
   wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot -i failed"
   wineserver -w
+  cut_home_links
   mkdir -p "$prefix/drive_c/windows/Fonts"
   for font in /usr/share/wine/fonts/*.ttf; do
     case "${font##*/}" in
@@ -92,6 +93,25 @@ prepare_prefix() {
     </dev/null >/dev/null 2>&1 || die "cannot set the X11 driver's Managed=N"
   wineserver -w
   echo "$stamp" >"$marker"
+}
+
+# A new prefix links the user's Desktop, Documents and the other user folders
+# to this machine's home. Each link is replaced by a real, empty folder inside
+# the prefix, so nothing started in it can write into or delete from the
+# machine's own files; the session refuses to go on if one is still a link.
+cut_home_links() {
+  local users="$prefix/drive_c/users" folder
+  [[ -d "$users" ]] || return 0
+  for folder in "$users"/*/{Desktop,Documents,Downloads,Music,Pictures,Videos,Templates} \
+    "$users"/*/"My Documents" "$users"/*/"My Music" "$users"/*/"My Pictures" "$users"/*/"My Videos"; do
+    if [[ -L "$folder" ]]; then
+      rm -f -- "$folder" # the link alone, never what it points to
+      mkdir -p -- "$folder"
+    fi
+  done
+  if find "$users" -maxdepth 3 -type l -lname '/*' | grep -q .; then
+    die "a user folder of $prefix still links outside the prefix"
+  fi
 }
 
 # Puts the recorder in the place of the system's shutdown command and makes
@@ -131,6 +151,7 @@ inside() { # mode command...
   shift
   setup_environment "$mode"
   prepare_prefix
+  cut_home_links
   start_server
   install_recorder
   if [[ "$mode" == test ]]; then
