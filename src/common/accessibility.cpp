@@ -19,11 +19,13 @@ AccessibleDescription Describe(const Control& control) {
   return description;
 }
 
+bool HasDefaultAction(const Control& control) {
+  return control.Role == AccessibleRole::PushButton && control.Kind() == ControlKind::Label &&
+         EffectivelyEnabled(control) && EffectivelyVisible(control);
+}
+
 bool DoDefaultAction(Control& control, LabelPresses& presses) {
-  if (control.Role != AccessibleRole::PushButton || control.Kind() != ControlKind::Label ||
-      !EffectivelyEnabled(control) || !EffectivelyVisible(control)) {
-    return false;
-  }
+  if (!HasDefaultAction(control)) return false;
   presses.Clicked(static_cast<Label&>(control));
   return true;
 }

@@ -24,9 +24,11 @@ struct AccessibleDescription {
 };
 AccessibleDescription Describe(const Control& control);
 
-// The default action of a control that has one of ours: a label button
-// clicked as the mouse clicks it. False when there is none or the control
-// cannot be used now.
+// Whether the control has a default action of ours that can run now: a
+// usable label button.
+bool HasDefaultAction(const Control& control);
+// Runs it: the label button clicked as the mouse clicks it. False when there
+// is none.
 bool DoDefaultAction(Control& control, LabelPresses& presses);
 
 struct Colors {

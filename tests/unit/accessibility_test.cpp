@@ -101,6 +101,9 @@ TEST(Accessibility, TheDefaultActionClicksOnlyAUsableLabelButton) {
   EXPECT_FALSE(DoDefaultAction(f.Check1, presses));
   EXPECT_EQ(f.Check1.Value(), forceClose);
   EXPECT_FALSE(DoDefaultAction(f.Label5, presses));
+  f.Label9.SetEnabled(false);
+  EXPECT_FALSE(DoDefaultAction(f.Label9, presses));  // shown but unusable
+  EXPECT_FALSE(s.program.form3.Loaded());
   EXPECT_TRUE(DoDefaultAction(f.Label12, presses));  // "?"
   EXPECT_TRUE(help.Visible() && !f.Visible());
   EXPECT_FALSE(DoDefaultAction(help.Label1, presses));  // the hidden OK that would end

@@ -12,6 +12,8 @@
 //
 // Exit code 0 when everything held; otherwise 1 with the reason on stdout.
 #include <windows.h>
+// after windows.h
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,6 +35,7 @@ namespace quellor::wintest {
 namespace {
 
 namespace f1 = ids::form1;
+namespace f2 = ids::form2;
 namespace f3 = ids::form3;
 
 // A failed expectation stops the scenario; main prints the message.
@@ -263,6 +266,81 @@ class Run {
 };
 
 // ---------------------------------------------------------------------------
+// What a screen reader reads of a control and does with it, from this process
+
+std::string Narrow(BSTR text) {
+  std::string narrow;
+  for (const wchar_t* c = text; c != nullptr && *c != 0; ++c) narrow += static_cast<char>(*c);
+  SysFreeString(text);
+  return narrow;
+}
+
+// Role, name, default action and "unavailable" when the state says so.
+std::string ReadAloud(HWND control) {
+  IAccessible* object = nullptr;
+  const HRESULT found =
+      AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                 reinterpret_cast<void**>(&object));
+  char code[16];
+  std::snprintf(code, sizeof code, "%08lx", static_cast<unsigned long>(found));
+  Check(SUCCEEDED(found),
+        "no accessible object for control " + std::to_string(GetDlgCtrlID(control)) + ": " + code);
+  VARIANT self{}, role{}, state{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr, action = nullptr;
+  object->get_accRole(self, &role);
+  object->get_accState(self, &state);
+  object->get_accName(self, &name);
+  object->get_accDefaultAction(self, &action);
+  object->Release();
+  return std::to_string(role.lVal) + " " + Narrow(name) + " " + Narrow(action) +
+         ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? " unavailable" : "");
+}
+
+void PressAloud(HWND control) {
+  IAccessible* object = nullptr;
+  AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                             reinterpret_cast<void**>(&object));
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  Check(object != nullptr && SUCCEEDED(object->accDoDefaultAction(self)),
+        "the default action of control " + std::to_string(GetDlgCtrlID(control)) + " failed");
+  object->Release();
+}
+
+void ExpectReadAloud(HWND window, const std::vector<std::pair<int, std::string>>& rows) {
+  for (const auto& [id, read] : rows) {
+    CheckEqual("control " + std::to_string(id) + " read aloud", ReadAloud(Control(window, id)),
+               read);
+  }
+}
+
+// A screen reader reads the label buttons and presses "?", help's OK and
+// Abort.
+std::string ReadAndPress(Run& s) {
+  CoInitialize(nullptr);
+  const std::string button = std::to_string(ROLE_SYSTEM_PUSHBUTTON) + " ";
+  ExpectReadAloud(s.window, {{f1::kLabel9, button + "Set Timer Press"},
+                             {f1::kLabel12, button + "? Press"},
+                             {f1::kLabel10, button + "Abort Press"},
+                             {f1::kLabel3, std::to_string(ROLE_SYSTEM_STATICTEXT) + " Time out "}});
+  PressAloud(s.Main(f1::kLabel12));
+  const HWND help = s.WaitForWindow(ids::kForm2Class);
+  Check(WaitUntil([&] { return !IsWindowVisible(s.window); }, 3),
+        "help left the main window shown");
+  ExpectReadAloud(help, {{f2::kLabel5, button + "Online Help Press"},
+                         {f2::kLabel2, button + "OK Press"},
+                         {f2::kLabel1, button + "OK Press unavailable"}});
+  PressAloud(Control(help, f2::kLabel2));
+  Check(WaitUntil([&] { return IsWindowVisible(s.window) && !ShownWindow(ids::kForm2Class); }, 3),
+        "help's OK did not bring the main window back");
+  PressAloud(s.Main(f1::kLabel10));
+  return "";
+}
+
+// ---------------------------------------------------------------------------
 // The scenarios
 
 // The run of the real windows: stored settings come back in them, the mouse
@@ -323,7 +401,7 @@ std::string WorkTheWindows(Run& s) {
 
   const std::string where = TwipsAt(s.window);
   Click(s.Main(f1::kLabel10));
-  return where;
+  return "," + where;
 }
 
 // The runs: the settings planted first, what stands in the program's way,
@@ -345,6 +423,8 @@ const Scenario kScenarios[] = {
      "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
      Obstacle::kNone, "", WorkTheWindows, "Shutdown -a\n", 0, 30,
      "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
+    {"screen-reader", "", Obstacle::kNone, "-t3000 -o0", ReadAndPress, "Shutdown -a\n", 0, 30,
+     "Time Out=3000,Option=0"},
     {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
      "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
     // Without the system's shutdown command the program still ends in time,
@@ -378,7 +458,7 @@ void RunScenario(const std::string& exe, const Scenario& row) {
   {
     const bool elsewhere = row.obstacle == Obstacle::kElsewhere;
     Run s(elsewhere ? folder + "quellor.exe" : exe, row.arguments, !elsewhere);
-    if (row.work != nullptr) stored += "," + row.work(s);
+    if (row.work != nullptr) stored += row.work(s);
     s.ExpectEnd(row.earliest, row.latest, row.recorded);
   }
   MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(), 0);

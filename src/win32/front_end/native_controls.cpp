@@ -47,10 +47,6 @@ class NativeLabel : public NativeControl {
   }
 
   // Only labels that serve as buttons (or links) see the mouse first.
-  bool Subclassed() const override {
-    return label_.OnMouseDown || label_.OnMouseUp || label_.OnClick;
-  }
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_LBUTTONDOWN:
@@ -139,8 +135,6 @@ class NativeTextBox : public NativeControl {
   }
 
   // A box with a check on leaving learns where the focus goes.
-  bool Subclassed() const override { return static_cast<bool>(box_.OnLostFocus); }
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message != WM_KILLFOCUS) return CallClass(message, wParam, lParam);
     focusGoingTo_ = reinterpret_cast<HWND>(wParam);
@@ -229,8 +223,6 @@ class NativeFrame : public NativeControl {
   using NativeControl::NativeControl;
 
  protected:
-  bool Subclassed() const override { return true; }
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_PAINT:
