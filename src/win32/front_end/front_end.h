@@ -58,6 +58,7 @@ class FrontEnd : public FormHost, public EventLoop {
 
   static void AfterHandlers(void* self);
   bool OutOfDate() const;
+  void ActivateAfterClosing();
 
   std::vector<Form*> forms_;
   std::vector<std::unique_ptr<FormWindow>> windows_;
@@ -67,6 +68,9 @@ class FrontEnd : public FormHost, public EventLoop {
   int dispatching_ = 0;  // messages of the loop's own being handled
   bool running_ = false;
   bool quitting_ = false;
+  // The form whose window was active when it hid or closed, until the
+  // focus has gone on.
+  const Form* closingActive_ = nullptr;
 };
 
 }  // namespace quellor::win32
