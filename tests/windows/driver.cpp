@@ -9,6 +9,9 @@
 //   quellor_driver click CLASS ID         clicks a control of that window
 //   quellor_driver place X Y              stores a main-window position (twips)
 //   quellor_driver recorded               prints the recorder's file
+//   quellor_driver selection CLASS ID     prints "focused" or "unfocused" and the
+//                                         selection of that window's text box
+//   quellor_driver high-contrast on|off   high contrast for the running program
 //
 // Exit code 0 when everything held; otherwise 1 with the reason on stdout.
 #include <windows.h>
@@ -334,8 +337,9 @@ std::string ReadAndPress(Run& s) {
                          {f2::kLabel2, button + "OK Press"},
                          {f2::kLabel1, button + "OK Press unavailable"}});
   PressAloud(Control(help, f2::kLabel2));
-  Check(WaitUntil([&] { return IsWindowVisible(s.window) && !ShownWindow(ids::kForm2Class); }, 3),
-        "help's OK did not bring the main window back");
+  Check(WaitUntil([&] { return GetForegroundWindow() == s.window; }, 3) &&
+            !ShownWindow(ids::kForm2Class),
+        "help's OK did not bring the main window back, active");
   PressAloud(s.Main(f1::kLabel10));
   return "";
 }
@@ -466,6 +470,54 @@ void RunScenario(const std::string& exe, const Scenario& row) {
   CheckEqual("planted libraries loaded", ReadWhole(folder + "loaded.txt"), "");
 }
 
+std::string Selection(HWND top, int id) {
+  const HWND box = Control(top, id);
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread);
+  DWORD start = 0, end = 0;
+  Send(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return (thread.hwndFocus == box ? "focused " : "unfocused ") + std::to_string(start) + " " +
+         std::to_string(end);
+}
+
+// High contrast for the running program (the hook does it, as Wine answers
+// off whatever is set); "off" puts back the system's colours of before.
+void SetHighContrast(bool on) {
+  constexpr int kElements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,      COLOR_BTNTEXT,
+                               COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
+  COLORREF colors[std::size(kElements)];
+  char folder[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, folder, MAX_PATH);
+  *std::strrchr(folder, '\\') = 0;
+  const std::string saved = std::string(folder) + "\\normal-colors.bin";
+  if (!on) {
+    std::ifstream(saved, std::ios::binary).read(reinterpret_cast<char*>(colors), sizeof colors);
+    Check(SetSysColors(static_cast<int>(std::size(kElements)), kElements, colors) != FALSE,
+          "cannot put the system's colours back");
+    return;
+  }
+  for (std::size_t i = 0; i < std::size(kElements); ++i) colors[i] = GetSysColor(kElements[i]);
+  std::ofstream(saved, std::ios::binary)
+      .write(reinterpret_cast<const char*>(colors), sizeof colors);
+  const std::string hook = std::string(folder) + "\\high_contrast_hook.dll";
+  DWORD id = 0;
+  GetWindowThreadProcessId(ShownWindow(ids::kForm1Class), &id);
+  const HANDLE program = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
+  Check(program != nullptr, "the program does not run");
+  void* remote = VirtualAllocEx(program, nullptr, hook.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(program, remote, hook.c_str(), hook.size() + 1, nullptr);
+  const HANDLE loader =
+      CreateRemoteThread(program, nullptr, 0,
+                         reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
+                             GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"))),
+                         remote, 0, nullptr);
+  Check(loader != nullptr && WaitForSingleObject(loader, 5000) == WAIT_OBJECT_0,
+        "cannot load the hook into the program");
+  CloseHandle(loader);
+  CloseHandle(program);
+}
+
 int Main(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
   if (command == "run" && args.size() == 3) {
@@ -483,6 +535,10 @@ int Main(const std::vector<std::string>& args) {
     Click(Control(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())));
   } else if (command == "place" && args.size() == 3) {
     PlantDwords("PositionX=" + args[1] + ",PositionY=" + args[2]);
+  } else if (command == "selection" && args.size() == 3) {
+    std::puts(Selection(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())).c_str());
+  } else if (command == "high-contrast" && args.size() == 2) {
+    SetHighContrast(args[1] == "on");
   } else if (command == "recorded" && args.size() == 1) {
     std::fputs(ReadWhole(RecorderFile()).c_str(), stdout);
   } else {

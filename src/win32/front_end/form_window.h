@@ -13,6 +13,7 @@
 #include "win32/front_end/gdi_cache.h"
 #include "win32/front_end/native_control.h"
 #include "win32/front_end/window.h"
+#include "win32/units.h"
 
 namespace quellor::win32 {
 
@@ -47,6 +48,8 @@ class FormWindow : public Window {
   unsigned Dpi() const { return dpi_; }
   GdiCache& Gdi() { return gdi_; }
   LabelPresses& Presses() { return presses_; }
+  // Whether the form draws in the system's high-contrast colours.
+  bool HighContrastOn() const { return highContrast_; }
   // True while Sync changes the native controls: their notifications then
   // report the program's own changes, not the user's.
   bool Syncing() const { return syncing_; }
@@ -63,6 +66,7 @@ class FormWindow : public Window {
   std::optional<LRESULT> OnControlColor(UINT message, HDC dc, HWND control) override;
   std::optional<LRESULT> OnActivate(bool active) override;
   std::optional<LRESULT> OnSetFocus() override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void Build();
@@ -91,6 +95,7 @@ class FormWindow : public Window {
   HWND lastFocus_ = nullptr;
   LabelPresses presses_;
   GdiCache gdi_;
+  bool highContrast_ = HighContrast();
 };
 
 }  // namespace quellor::win32

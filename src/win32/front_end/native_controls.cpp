@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/accessibility.h"
 #include "common/form_input.h"
 #include "common/layout.h"
 #include "win32/front_end/form_window.h"
@@ -250,7 +251,8 @@ class NativeFrame : public NativeControl {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const unsigned dpi = form_.Dpi();
-    const COLORREF back = NativeColor(BackColorOf(model_, form_.Model()));
+    const Colors colors = ColorsOf(model_, form_.Model(), form_.HighContrastOn());
+    const COLORREF back = NativeColor(colors.back);
     FillRect(dc, &client, form_.Gdi().BrushFor(back));
     HGDIOBJ oldFont = SelectObject(dc, form_.Gdi().FontFor(model_.TextFont, dpi));
     TEXTMETRICA metrics{};
@@ -269,8 +271,8 @@ class NativeFrame : public NativeControl {
       FillRect(dc, &text, form_.Gdi().BrushFor(back));
       text.left += indent / 2;
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, EffectivelyEnabled(model_) ? NativeColor(model_.ForeColor())
-                                                  : GetSysColor(COLOR_GRAYTEXT));
+      SetTextColor(
+          dc, EffectivelyEnabled(model_) ? NativeColor(colors.text) : GetSysColor(COLOR_GRAYTEXT));
       DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
