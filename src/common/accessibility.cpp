@@ -10,7 +10,7 @@ AccessibleDescription Describe(const Control& control) {
   description.name = control.AccessibleName.empty() ? control.Caption() : control.AccessibleName;
   if (control.Kind() == ControlKind::ComboBox) {
     description.value = static_cast<const ComboBox&>(control).SelectedText();
-  } else if (!control.AccessibleName.empty() && control.Kind() != ControlKind::Shape) {
+  } else if (!control.AccessibleName.empty()) {
     description.value = control.Caption();
   }
   if (control.Role == AccessibleRole::PushButton) description.defaultAction = "Press";

@@ -21,6 +21,7 @@ struct AccessibleDescription {
   std::string defaultAction;
   bool unavailable = false;
   bool invisible = false;
+  bool operator==(const AccessibleDescription&) const = default;
 };
 AccessibleDescription Describe(const Control& control);
 

@@ -11,7 +11,7 @@
 //   quellor_driver recorded               prints the recorder's file
 //   quellor_driver selection CLASS ID     prints "focused" or "unfocused" and the
 //                                         selection of that window's text box
-//   quellor_driver high-contrast on|off   high contrast for the running program
+//   quellor_driver high-contrast          high contrast for the running program
 //
 // Exit code 0 when everything held; otherwise 1 with the reason on stdout.
 #include <windows.h>
@@ -269,55 +269,36 @@ class Run {
 };
 
 // ---------------------------------------------------------------------------
-// What a screen reader reads of a control and does with it, from this process
-
-std::string Narrow(BSTR text) {
-  std::string narrow;
-  for (const wchar_t* c = text; c != nullptr && *c != 0; ++c) narrow += static_cast<char>(*c);
-  SysFreeString(text);
-  return narrow;
-}
-
-// Role, name, default action and "unavailable" when the state says so.
-std::string ReadAloud(HWND control) {
-  IAccessible* object = nullptr;
-  const HRESULT found =
-      AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                 reinterpret_cast<void**>(&object));
-  char code[16];
-  std::snprintf(code, sizeof code, "%08lx", static_cast<unsigned long>(found));
-  Check(SUCCEEDED(found),
-        "no accessible object for control " + std::to_string(GetDlgCtrlID(control)) + ": " + code);
-  VARIANT self{}, role{}, state{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR name = nullptr, action = nullptr;
-  object->get_accRole(self, &role);
-  object->get_accState(self, &state);
-  object->get_accName(self, &name);
-  object->get_accDefaultAction(self, &action);
-  object->Release();
-  return std::to_string(role.lVal) + " " + Narrow(name) + " " + Narrow(action) +
-         ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? " unavailable" : "");
-}
-
-void PressAloud(HWND control) {
+// What a screen reader reads of a control (role, name, default action and
+// "unavailable" when the state says so), from this process; then, with
+// `press`, its default action done.
+std::string Aloud(HWND control, bool press = false) {
   IAccessible* object = nullptr;
   AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                              reinterpret_cast<void**>(&object));
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  Check(object != nullptr && SUCCEEDED(object->accDoDefaultAction(self)),
-        "the default action of control " + std::to_string(GetDlgCtrlID(control)) + " failed");
+  Check(object != nullptr,
+        "no accessible object for control " + std::to_string(GetDlgCtrlID(control)));
+  VARIANT self{}, role{}, state{};
+  self.vt = VT_I4;  // lVal 0: the control itself (CHILDID_SELF)
+  BSTR texts[2] = {};
+  object->get_accRole(self, &role);
+  object->get_accState(self, &state);
+  object->get_accName(self, &texts[0]);
+  object->get_accDefaultAction(self, &texts[1]);
+  std::string read = std::to_string(role.lVal);
+  for (BSTR text : texts) {
+    read += ' ';
+    for (const wchar_t* c = text; c != nullptr && *c != 0; ++c) read += static_cast<char>(*c);
+    SysFreeString(text);
+  }
+  if ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0) read += " unavailable";
+  Check(!press || SUCCEEDED(object->accDoDefaultAction(self)), "pressing " + read + " failed");
   object->Release();
+  return read;
 }
 
 void ExpectReadAloud(HWND window, const std::vector<std::pair<int, std::string>>& rows) {
-  for (const auto& [id, read] : rows) {
-    CheckEqual("control " + std::to_string(id) + " read aloud", ReadAloud(Control(window, id)),
-               read);
-  }
+  for (const auto& [id, read] : rows) CheckEqual("read aloud", Aloud(Control(window, id)), read);
 }
 
 // A screen reader reads the label buttons and presses "?", help's OK and
@@ -329,18 +310,18 @@ std::string ReadAndPress(Run& s) {
                              {f1::kLabel12, button + "? Press"},
                              {f1::kLabel10, button + "Abort Press"},
                              {f1::kLabel3, std::to_string(ROLE_SYSTEM_STATICTEXT) + " Time out "}});
-  PressAloud(s.Main(f1::kLabel12));
+  Aloud(s.Main(f1::kLabel12), true);
   const HWND help = s.WaitForWindow(ids::kForm2Class);
   Check(WaitUntil([&] { return !IsWindowVisible(s.window); }, 3),
         "help left the main window shown");
   ExpectReadAloud(help, {{f2::kLabel5, button + "Online Help Press"},
                          {f2::kLabel2, button + "OK Press"},
                          {f2::kLabel1, button + "OK Press unavailable"}});
-  PressAloud(Control(help, f2::kLabel2));
+  Aloud(Control(help, f2::kLabel2), true);
   Check(WaitUntil([&] { return GetForegroundWindow() == s.window; }, 3) &&
             !ShownWindow(ids::kForm2Class),
         "help's OK did not bring the main window back, active");
-  PressAloud(s.Main(f1::kLabel10));
+  Aloud(s.Main(f1::kLabel10), true);
   return "";
 }
 
@@ -481,37 +462,22 @@ std::string Selection(HWND top, int id) {
          std::to_string(end);
 }
 
-// High contrast for the running program (the hook does it, as Wine answers
-// off whatever is set); "off" puts back the system's colours of before.
-void SetHighContrast(bool on) {
-  constexpr int kElements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,      COLOR_BTNTEXT,
-                               COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
-  COLORREF colors[std::size(kElements)];
-  char folder[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, folder, MAX_PATH);
-  *std::strrchr(folder, '\\') = 0;
-  const std::string saved = std::string(folder) + "\\normal-colors.bin";
-  if (!on) {
-    std::ifstream(saved, std::ios::binary).read(reinterpret_cast<char*>(colors), sizeof colors);
-    Check(SetSysColors(static_cast<int>(std::size(kElements)), kElements, colors) != FALSE,
-          "cannot put the system's colours back");
-    return;
-  }
-  for (std::size_t i = 0; i < std::size(kElements); ++i) colors[i] = GetSysColor(kElements[i]);
-  std::ofstream(saved, std::ios::binary)
-      .write(reinterpret_cast<const char*>(colors), sizeof colors);
-  const std::string hook = std::string(folder) + "\\high_contrast_hook.dll";
+// High contrast for the running program: the hook, loaded into it, answers
+// on (Wine answers off whatever is set) and sets a high-contrast scheme,
+// which lasts until the session's Wine server ends.
+void TurnHighContrastOn() {
+  char hook[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, hook, MAX_PATH);
+  std::strcpy(std::strrchr(hook, '\\'), "\\high_contrast_hook.dll");
   DWORD id = 0;
   GetWindowThreadProcessId(ShownWindow(ids::kForm1Class), &id);
   const HANDLE program = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
   Check(program != nullptr, "the program does not run");
-  void* remote = VirtualAllocEx(program, nullptr, hook.size() + 1, MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(program, remote, hook.c_str(), hook.size() + 1, nullptr);
-  const HANDLE loader =
-      CreateRemoteThread(program, nullptr, 0,
-                         reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
-                             GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"))),
-                         remote, 0, nullptr);
+  void* remote = VirtualAllocEx(program, nullptr, sizeof hook, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(program, remote, hook, sizeof hook, nullptr);
+  const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+  const HANDLE loader = CreateRemoteThread(program, nullptr, 0, load, remote, 0, nullptr);
   Check(loader != nullptr && WaitForSingleObject(loader, 5000) == WAIT_OBJECT_0,
         "cannot load the hook into the program");
   CloseHandle(loader);
@@ -537,8 +503,8 @@ int Main(const std::vector<std::string>& args) {
     PlantDwords("PositionX=" + args[1] + ",PositionY=" + args[2]);
   } else if (command == "selection" && args.size() == 3) {
     std::puts(Selection(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())).c_str());
-  } else if (command == "high-contrast" && args.size() == 2) {
-    SetHighContrast(args[1] == "on");
+  } else if (command == "high-contrast" && args.size() == 1) {
+    TurnHighContrastOn();
   } else if (command == "recorded" && args.size() == 1) {
     std::fputs(ReadWhole(RecorderFile()).c_str(), stdout);
   } else {

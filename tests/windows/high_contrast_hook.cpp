@@ -15,9 +15,7 @@ BOOL WINAPI WithHighContrast(UINT action, UINT parameter, void* value, UINT upda
   if (action != SPI_GETHIGHCONTRAST || value == nullptr) {
     return original(action, parameter, value, update);
   }
-  auto* setting = static_cast<HIGHCONTRASTA*>(value);
-  setting->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
-  setting->lpszDefaultScheme = nullptr;
+  static_cast<HIGHCONTRASTA*>(value)->dwFlags = HCF_HIGHCONTRASTON;
   return TRUE;
 }
 
