@@ -136,6 +136,15 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
   }
 }
 
+TEST(FormInput, AClickTicksAClearCheckBoxAndClearsATickedOrGreyedOne) {
+  CheckBox box{"Box", 1};
+  for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {2, 0}}) {
+    box.SetDesignValue(before);
+    CheckBoxClicked(box);
+    EXPECT_EQ(box.Value(), after) << "from " << before;
+  }
+}
+
 TEST(FormInput, MouseFlagsBecomeButtonsAndShiftState) {
   EXPECT_EQ(HeldButtons(kMkLButton | kMkShift), kLeftButton);
   EXPECT_EQ(HeldButtons(kMkRButton | kMkMButton | kMkControl), kRightButton | kMiddleButton);
