@@ -14,8 +14,10 @@ constexpr UINT kSyncMessage = WM_APP + 1;
 }  // namespace
 
 FrontEnd::SyncWindow::SyncWindow(FrontEnd& frontEnd) : frontEnd_(frontEnd) {
-  RegisterClassOnce(kSyncWindowClass, 0);
-  Create(kSyncWindowClass, 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+  // Without it, Post does nothing and the loop's own syncs remain.
+  if (RegisterClassOnce(kSyncWindowClass, 0)) {
+    Create(kSyncWindowClass, 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+  }
 }
 
 void FrontEnd::SyncWindow::Post() {

@@ -1,7 +1,6 @@
 #include "win32/front_end/native_control.h"
 
 #include "common/layout.h"
-#include "win32/front_end/form_window.h"
 #include "win32/front_end/native_layout.h"
 #include "win32/services/system_library.h"
 #include "win32/units.h"

@@ -10,14 +10,13 @@
 #include <string>
 
 #include "common/controls.h"
+#include "win32/front_end/control_host.h"
 
 namespace quellor::win32 {
 
-class FormWindow;
-
 class NativeControl {
  public:
-  NativeControl(FormWindow& form, Control& model) : form_(form), model_(model) {}
+  NativeControl(ControlHost& form, Control& model) : form_(form), model_(model) {}
   NativeControl(const NativeControl&) = delete;
   NativeControl& operator=(const NativeControl&) = delete;
   virtual ~NativeControl() = default;
@@ -52,7 +51,7 @@ class NativeControl {
   // The class's own handling of a message; nothing once the window is gone.
   LRESULT CallClass(UINT message, WPARAM wParam, LPARAM lParam);
 
-  FormWindow& form_;
+  ControlHost& form_;
   Control& model_;
   HWND hwnd_ = nullptr;
 
@@ -67,6 +66,9 @@ class NativeControl {
   bool enabled_ = true;
 };
 
-std::unique_ptr<NativeControl> MakeNativeControl(FormWindow& form, Control& model);
+std::unique_ptr<NativeControl> MakeNativeControl(ControlHost& form, Control& model);
+// The kinds with classes of their own (native_label.cpp, native_frame.cpp).
+std::unique_ptr<NativeControl> MakeNativeLabel(ControlHost& form, Label& model);
+std::unique_ptr<NativeControl> MakeNativeFrame(ControlHost& form, Control& model);
 
 }  // namespace quellor::win32
