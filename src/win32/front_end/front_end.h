@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/controls.h"
+#include "win32/event_loop.h"
 #include "win32/front_end/form_window.h"
-#include "win32/services/services.h"
 
 namespace quellor::win32 {
 
