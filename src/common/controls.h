@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,9 @@ class FormHost {
   virtual void CreateWindowFor(Form& form) = 0;
   virtual void DestroyWindowFor(Form& form) = 0;
 };
+
+// True when none of `forms` is loaded.
+bool NoneLoaded(std::initializer_list<const Form*> forms);
 
 // A window. Its position is the outer window's, in twips on the screen; its
 // size is the client area's.

@@ -150,6 +150,17 @@ void Form2::Form_Unload() {
   ChooseReturningOk(Label2, Label1);
 }
 
+void Form2::ShowWithOk(bool endsProgram) {
+  // Showing loads the window first; the choice of OK label is made on the
+  // loaded window, so nothing its loading sets up can undo it, and nothing
+  // is drawn in between.
+  Show();
+  Label1.SetEnabled(endsProgram);
+  Label1.SetVisible(endsProgram);
+  Label2.SetEnabled(!endsProgram);
+  Label2.SetVisible(!endsProgram);
+}
+
 void Form2::Label2_Click() {
   Form1& form1 = program_.MainWindow();
   form1.Show();

@@ -32,6 +32,10 @@ class Form2 : public Form {
   Label Label2;  // OK: back to the main window
   Label Label1;  // OK: ends the program
 
+  // Shows the window with one of its two OK labels: Label1, which ends the
+  // program, or Label2, which returns to the main window.
+  void ShowWithOk(bool endsProgram);
+
   void Label1_Click();
   void Label2_Click();
   void Label5_Click();

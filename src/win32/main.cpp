@@ -27,6 +27,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   frontEnd.Attach(program.form1);
   frontEnd.Attach(program.form2);
   frontEnd.Attach(program.form3);
+  frontEnd.SetFinished([&program] { return program.Finished(); });
   // Loads and shows the main window; its load handler may end the program or
   // keep it in the help window's loop.
   program.Main();

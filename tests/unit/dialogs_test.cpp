@@ -190,6 +190,28 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   EXPECT_FALSE(help.Loaded());
 }
 
+TEST(Program, FinishesOnlyOnceNoWindowIsLoaded) {
+  struct Case {
+    const char* name;
+    bool help;
+    bool timerDialog;
+  };
+  const Case cases[] = {
+      {.name = "main window alone", .help = false, .timerDialog = false},
+      {.name = "help left", .help = true, .timerDialog = false},
+      {.name = "timer dialog left", .help = false, .timerDialog = true},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.Start();
+    if (c.help) s.form.Label12.OnClick();
+    if (c.timerDialog) s.form.Label9.OnClick();
+    EXPECT_FALSE(s.program.Finished()) << c.name;
+    s.form.Unload();
+    EXPECT_EQ(s.program.Finished(), !c.help && !c.timerDialog) << c.name;
+  }
+}
+
 TEST(Models, ChangesToShowGiveANewRevisionAndEverySelectionMovesTheCaretOnce) {
   Label label("Label", 1);
   CheckBox check("Check", 3);

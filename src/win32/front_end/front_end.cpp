@@ -50,7 +50,6 @@ void FrontEnd::AfterHandlers(void* self) {
 
 void FrontEnd::Attach(Form& form) {
   form.Host = this;
-  if (std::find(forms_.begin(), forms_.end(), &form) == forms_.end()) forms_.push_back(&form);
 }
 
 FormWindow* FrontEnd::WindowOf(const Form& form) const {
@@ -87,10 +86,7 @@ void FrontEnd::DestroyWindowFor(Form& form) {
 }
 
 bool FrontEnd::OutOfDate() const {
-  if (running_ && !quitting_ &&
-      std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
-    return true;
-  }
+  if (Finished()) return true;
   return std::any_of(windows_.begin(), windows_.end(),
                      [](const auto& window) { return window->OutOfDate(); });
 }
@@ -108,8 +104,7 @@ void FrontEnd::SyncAll() {
   }
   --dispatching_;
   if (Window::HandlersRunning() == 0) retired_.clear();
-  if (running_ && !quitting_ &&
-      std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
+  if (Finished()) {
     quitting_ = true;
     PostQuitMessage(0);
   }
