@@ -178,6 +178,7 @@ void Form::Unload() {
   visible_ = false;
   enabled_ = true;
   handle_ = 0;
+  rememberedFocus_ = nullptr;
   ++revision_;
 }
 

@@ -68,6 +68,7 @@ Form1::Form1(ProgramState& program)
       Label10("Label10", ids::form1::kLabel10),
       program_(program) {
   Caption = kAppTitle;
+  WindowClass = ids::kForm1Class;
   Style = FormStyle::Borderless;
   BackColor = kWindowColor;
   ClientWidth = 4830;

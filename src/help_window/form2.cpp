@@ -79,6 +79,7 @@ Form2::Form2(ProgramState& program)
       Label1("Label1", ids::form2::kLabel1),
       program_(program) {
   Caption = "Quellor Help";
+  WindowClass = ids::kForm2Class;
   Style = FormStyle::FixedDialog;
   BackColor = kHelpWindowColor;
   ClientWidth = 3495;

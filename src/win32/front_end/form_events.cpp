@@ -2,6 +2,7 @@
 #include "win32/front_end/form_window.h"
 
 #include "common/form_input.h"
+#include "win32/front_end/mouse_keys.h"
 #include "win32/units.h"
 
 namespace quellor::win32 {
@@ -22,9 +23,8 @@ std::optional<LRESULT> FormWindow::OnTimer(UINT_PTR id) {
 }
 
 std::optional<LRESULT> FormWindow::OnMouseMove(WPARAM keys, int x, int y) {
-  const auto flags = static_cast<unsigned>(keys);
-  RouteMouseMove(form_, MouseArgs{HeldButtons(flags), ShiftState(flags, GetKeyState(VK_MENU) < 0),
-                                  PixelsToTwips(x, dpi_), PixelsToTwips(y, dpi_)});
+  RouteMouseMove(form_, MouseArgs{HeldButtons(keys), ShiftState(keys), PixelsToTwips(x, dpi_),
+                                  PixelsToTwips(y, dpi_)});
   return 0;
 }
 

@@ -4,8 +4,7 @@
 namespace quellor::win32 {
 
 bool FormWindow::SetFocusInside() {
-  Control* before = IsChild(Hwnd(), lastFocus_) ? ControlOf(lastFocus_) : nullptr;
-  Control* target = FocusOnActivation(form_, before);
+  Control* target = FocusOnActivation(form_, form_.RememberedFocus());
   HWND hwnd = target != nullptr ? ControlWindow(*target) : nullptr;
   if (hwnd == nullptr) return false;
   SetFocus(hwnd);
@@ -22,8 +21,8 @@ bool FormWindow::NavigationKeyDown(NavigationKey key, bool shift, bool controlOr
 
 std::optional<LRESULT> FormWindow::OnActivate(bool active) {
   if (!active) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(Hwnd(), focus)) lastFocus_ = focus;
+    // ControlOf knows only this form's controls: null otherwise.
+    if (Control* focus = ControlOf(GetFocus())) form_.RememberFocus(focus);
     return 0;
   }
   // With nothing to take the focus, the form keeps it (and its keys).

@@ -8,17 +8,6 @@
 
 namespace quellor::win32 {
 
-namespace {
-
-// The main screen's work area, in screen twips.
-Rect MainWorkArea() {
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  return PixelRectToTwips(work, SystemDpi());
-}
-
-}  // namespace
-
 FormWindow::FormWindow(Form& form) : form_(form) {}
 
 FormWindow::~FormWindow() {
@@ -26,7 +15,7 @@ FormWindow::~FormWindow() {
 }
 
 bool FormWindow::CreateNative() {
-  const char* className = FormClassName(form_);
+  const char* className = form_.WindowClass;
   if (!RegisterClassOnce(className, 0)) return false;
   HWND hwnd = Create(className, FormWindowExStyle(form_), FormWindowStyle(form_),
                      form_.Caption.c_str(), CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr);
@@ -79,7 +68,8 @@ void FormWindow::Build() {
     after = hwnd;
   }
   Layout();
-  PlaceIfNeverPlaced(form_, MainWorkArea());
+  // A form nothing has placed opens on the monitor where the system put it.
+  PlaceIfNeverPlaced(form_, MonitorWorkArea(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTONEAREST)));
 }
 
 // The client area at the window's resolution, the frame around it, and the
@@ -146,15 +136,6 @@ bool FormWindow::Sync() {
     if (!native->OutOfDate()) continue;
     changed = true;
     native->Sync();
-    if (native->Model().Kind() != ControlKind::Frame) continue;
-    // What a frame holds shows and works only as the frame does.
-    for (const auto& inner : controls_) {
-      if (Depth(inner->Model()) > 0 && inner.get() != native.get()) {
-        for (const Control* c = inner->Model().Container; c != nullptr; c = c->Container) {
-          if (c == &native->Model()) inner->Sync();
-        }
-      }
-    }
   }
   syncing_ = false;
   SyncTimers();

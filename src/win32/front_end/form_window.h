@@ -92,7 +92,6 @@ class FormWindow : public Window, public ControlHost {
   std::vector<std::unique_ptr<NativeControl>> controls_;
   std::vector<bool> timersRunning_;
   ToolTips toolTips_;
-  HWND lastFocus_ = nullptr;
   LabelPresses presses_;
   GdiCache gdi_;
 };

@@ -60,8 +60,12 @@ void NativeControl::Layout(unsigned dpi) {
   }
 }
 
+bool NativeControl::OutOfDate() const {
+  return shown_ != RevisionWithContainers(model_);
+}
+
 void NativeControl::Sync() {
-  shown_ = model_.Revision();
+  shown_ = RevisionWithContainers(model_);
   if (HasText(model_) && model_.Caption() != caption_) {
     caption_ = model_.Caption();
     SetWindowTextA(hwnd_, caption_.c_str());

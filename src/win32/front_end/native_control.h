@@ -28,9 +28,10 @@ class NativeControl {
   // Position and font at the window's resolution.
   void Layout(unsigned dpi);
   // Whether the model changed since the last Sync.
-  bool OutOfDate() const { return shown_ != model_.Revision(); }
+  bool OutOfDate() const;
   // Brings the window in line with the model: what it shows, whether it is
-  // visible and usable (as far as its containers are).
+  // visible and usable (as far as its containers are, whose changes make it
+  // out of date too).
   void Sync();
   // A notification the control sent to the form (the code of WM_COMMAND).
   virtual void Notify(int /*code*/) {}
@@ -59,7 +60,7 @@ class NativeControl {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   WNDPROC classProcedure_ = nullptr;
-  std::uint32_t shown_ = 0;  // the model revision last shown; 0 nothing yet
+  std::uint32_t shown_ = 0;  // RevisionWithContainers last shown; 0 nothing yet
   std::string caption_;
   Color foreColor_ = 0;
   bool visible_ = false;

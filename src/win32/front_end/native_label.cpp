@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "common/form_input.h"
+#include "win32/front_end/mouse_keys.h"
 #include "win32/front_end/native_control.h"
 #include "win32/front_end/native_layout.h"
 #include "win32/units.h"
@@ -34,9 +35,7 @@ class NativeLabel : public NativeControl {
   }
 
   // Only labels that serve as buttons (or links) see the mouse first.
-  bool Subclassed() const override {
-    return label_.OnMouseDown || label_.OnMouseUp || label_.OnClick;
-  }
+  bool Subclassed() const override { return label_.IsButton(); }
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
@@ -65,8 +64,7 @@ class NativeLabel : public NativeControl {
 
  private:
   MouseArgs Args(int button, WPARAM keys, LPARAM position) const {
-    return MouseArgs{button, ShiftState(static_cast<unsigned>(keys), GetKeyState(VK_MENU) < 0),
-                     PixelsToTwips(GET_X_LPARAM(position), form_.Dpi()),
+    return MouseArgs{button, ShiftState(keys), PixelsToTwips(GET_X_LPARAM(position), form_.Dpi()),
                      PixelsToTwips(GET_Y_LPARAM(position), form_.Dpi())};
   }
 
