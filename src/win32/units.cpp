@@ -91,4 +91,13 @@ bool HighContrast() {
          (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+Rect MonitorWorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (monitor == nullptr || !GetMonitorInfoA(monitor, &info)) {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  }
+  return PixelRectToTwips(info.rcWork, SystemDpi());
+}
+
 }  // namespace quellor::win32

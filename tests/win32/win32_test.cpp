@@ -91,6 +91,7 @@ TEST(Counters, TheFirstProcessorGivesAPercentageFromTheSecondSampleOn) {
 TEST(FrontEnd, AChangeMadeForAMessageSentFromAnotherThreadIsMirrored) {
   FrontEnd frontEnd;
   Form form("Form1");
+  form.WindowClass = "QuellorTestForm";
   frontEnd.Attach(form);
   form.Show();
   frontEnd.SyncAll();
