@@ -1,6 +1,7 @@
 #include <vector>
 
-#include "common/command_line_text.h"
+#include "common/program_arguments.h"
+#include "common/shutdown_commands.h"
 #include "win32/services/services.h"
 
 namespace quellor::win32 {
