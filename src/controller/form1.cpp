@@ -253,6 +253,13 @@ void Form1::Form_Load() {
 
   ParseCommandLine(program_.DefaultSwitches);
   LoadSettings(program_);
+  // A stored countdown must leave time to reach Abort: a start from the
+  // Start menu or a Startup shortcut after a run with -t1 would otherwise act
+  // within a second, every time. It is raised as choosing a method raises it
+  // (the stored length stays); only the command line may ask for less.
+  if (program_.CountdownSeconds < kShortestCountdownAfterMethod) {
+    program_.CountdownSeconds = kShortestCountdownAfterMethod;
+  }
   ParseCommandLine(TrimSpaces(program_.Os.process.CommandLineText()));
 
   if (program_.Os.pdh.PdhOpenQuery(1, hQuery) != 0) {
