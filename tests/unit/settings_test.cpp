@@ -42,6 +42,25 @@ TEST(RegistryKey, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
   EXPECT_EQ(fake.OpenHandles(), 0);
 }
 
+TEST(RegistryKey, WritesNoTextThatCouldNotBeReadBack) {
+  FakeRegistry fake;
+  struct Case {
+    std::string written;
+    RegistryValue read;  // after "old" was stored
+  };
+  const Case cases[] = {
+      {.written = std::string(32, 'a'), .read = std::string(32, 'a')},
+      {.written = " " + std::string(32, 'a') + " ", .read = std::string(32, 'a')},
+      {.written = std::string(33, 'a'), .read = "old"s},
+  };
+  for (const Case& c : cases) {
+    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", "old"s);
+    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", c.written);
+    EXPECT_EQ(RegistryKey(fake).GetValue(kHkeyCurrentUser, kKey, "v"), c.read)
+        << c.written.size() << " characters";
+  }
+}
+
 class SettingsTest : public ::testing::Test {
  protected:
   void TearDown() override { EXPECT_EQ(fake_.registry.OpenHandles(), 0); }
@@ -51,13 +70,16 @@ class SettingsTest : public ::testing::Test {
     runs_.back()->program.Main();
     return *runs_.back();
   }
-  // Stored as the program stores it.
+  // A number stored as the program stores it; a text as it stands, as a hand
+  // edit can store one too long for the program to write.
   void Plant(const std::string& name, const RegistryValue& value) {
-    std::visit(
-        [&](const auto& v) {
-          RegistryKey(fake_.registry).SetValue(kHkeyCurrentUser, kSettingsKey, name, v);
-        },
-        value);
+    if (const auto* text = std::get_if<std::string>(&value)) {
+      const char* data = text->c_str();
+      fake_.registry.Plant(kSettingsKey, name, kRegSz, Bytes(data, data + text->size() + 1));
+      return;
+    }
+    RegistryKey(fake_.registry)
+        .SetValue(kHkeyCurrentUser, kSettingsKey, name, std::get<std::int32_t>(value));
   }
   void PlantAll(const Values& values) {
     for (std::size_t i = 0; i < values.size(); ++i) Plant(kSettingNames[i], values[i]);
