@@ -114,8 +114,17 @@ void FocusMoved(Control& from, const Control* to) {
   if (from.OnLostFocus) from.OnLostFocus();
 }
 
+bool AcceptsClick(const Control& control) {
+  return EffectivelyVisible(control) && EffectivelyEnabled(control);
+}
+
 void CheckBoxClicked(CheckBox& box) {
+  if (!AcceptsClick(box)) return;
   box.SetValue(box.Value() == 0 ? 1 : 0);
+}
+
+void OptionButtonClicked(OptionButton& button) {
+  if (AcceptsClick(button)) button.Select();
 }
 
 void RouteMouseMove(Form& form, MouseArgs args) {
@@ -130,12 +139,14 @@ void RouteMouseMove(Form& form, MouseArgs args) {
 }
 
 void LabelPresses::MouseDown(Label& label, const MouseArgs& args) {
+  if (!AcceptsClick(label)) return;
   pressed_ = &label;
   clickReported_ = false;
   if (label.OnMouseDown) label.OnMouseDown(args);
 }
 
 void LabelPresses::Clicked(Label& label) {
+  if (!AcceptsClick(label)) return;
   if (pressed_ == &label) {
     clickReported_ = true;
     return;

@@ -48,8 +48,15 @@ KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shi
 // leaving; losing the focus to another window does not.
 void FocusMoved(Control& from, const Control* to);
 
+// Whether a click on `control` may act: only on one that shows and is
+// enabled, with all its containers. The system gives such a control no
+// click, but another program can send a message that claims one.
+bool AcceptsClick(const Control& control);
+
 // A check box clicked by the user: ticked when it was clear, clear otherwise.
 void CheckBoxClicked(CheckBox& box);
+// An option button clicked by the user: selected, as the program selects it.
+void OptionButtonClicked(OptionButton& button);
 
 // A mouse move over the form's client area at (x, y) twips: it goes to the
 // innermost visible frame under it, relative to that frame, else to the form.
@@ -60,7 +67,8 @@ void RouteMouseMove(Form& form, MouseArgs args);
 // ends the pressed look wherever it happens. The label's click runs after the
 // release, and only for a left-button press released on the label that the
 // label itself reported as clicked (a double click's second press is no
-// click).
+// click). A label that does not accept clicks takes no press and gives no
+// click.
 class LabelPresses {
  public:
   void MouseDown(Label& label, const MouseArgs& args);

@@ -167,7 +167,7 @@ class NativeCheck : public NativeControl {
     if (model_.Kind() == ControlKind::CheckBox) {
       CheckBoxClicked(static_cast<CheckBox&>(model_));
     } else {
-      static_cast<OptionButton&>(model_).Select();
+      OptionButtonClicked(static_cast<OptionButton&>(model_));
     }
   }
 
