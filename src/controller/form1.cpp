@@ -264,7 +264,7 @@ void Form1::Form_Load() {
 
   if (program_.Os.pdh.PdhOpenQuery(1, hQuery) != 0) {
     program_.Os.user32.MessageBox("OpenQuery failed", kAppTitle);
-    program_.Os.process.EndProcess();
+    program_.Os.process.EndProcess(platform::kExitQueryFailed);
   }
   AddCounter(kProcessorCounterPath, hQuery);
   UpdateCpuUsage();
@@ -282,7 +282,7 @@ void Form1::Form_Unload() {
 void Form1::Form_QueryUnload() {
   // Closed from outside: the usual unload, then nothing is left to run.
   Unload();
-  program_.Os.process.EndProcess();
+  program_.Os.process.EndProcess(platform::kExitDone);
 }
 
 void Form1::Check2_Click() {
@@ -327,9 +327,10 @@ void Form1::Label9_Click() {
 }
 
 void Form1::Label10_Click() {
+  // Abort ended the run as asked, even where there was nothing to abort.
   StartCommand("Shutdown -a");
   SaveSettings(program_);
-  program_.Os.process.EndProcess();
+  program_.Os.process.EndProcess(platform::kExitDone);
 }
 
 void Form1::Label12_Click() {

@@ -114,8 +114,9 @@ class Form1 : public Form {
  private:
   void ParseCommandLine(const std::string& text);
   void UpdateCpuUsage();
-  // Starts one of the system's shutdown command lines, without waiting.
-  void StartCommand(const std::string& commandLine);
+  // Starts one of the system's shutdown command lines, without waiting;
+  // whether it could be started.
+  bool StartCommand(const std::string& commandLine);
   // Opens the help window with one of its two OK labels active: the one that
   // ends the program, or the one that returns to this window.
   void ShowHelp(bool endsProgram);

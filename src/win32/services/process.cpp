@@ -22,13 +22,13 @@ std::string Win32Process::CommandLineText() {
   return ArgumentsAfterProgramName(commandLine != nullptr ? commandLine : "", module);
 }
 
-void Win32Process::RunCommandLine(const std::string& commandLine, int windowStyle) {
+bool Win32Process::RunCommandLine(const std::string& commandLine, int windowStyle) {
   char folder[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
+  if (length == 0 || length >= MAX_PATH) return false;
   const std::optional<CommandLaunch> launch =
       ShutdownLaunch(std::string(folder, length), commandLine);
-  if (!launch) return;
+  if (!launch) return false;
   // CreateProcessA may write into the command line it is given.
   std::vector<char> text(launch->CommandLine.begin(), launch->CommandLine.end());
   text.push_back('\0');
@@ -37,15 +37,17 @@ void Win32Process::RunCommandLine(const std::string& commandLine, int windowStyl
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION started{};
-  if (CreateProcessA(launch->Application.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     nullptr, &startup, &started)) {
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+  if (!CreateProcessA(launch->Application.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &started)) {
+    return false;
   }
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
 }
 
-void Win32Process::EndProcess() {
-  ExitProcess(0);
+void Win32Process::EndProcess(platform::ExitCode code) {
+  ExitProcess(static_cast<UINT>(code));
 }
 
 platform::LocalTime Win32Process::Now() {

@@ -103,8 +103,8 @@ class Win32Shell32 : public platform::Shell32 {
 class Win32Process : public platform::Process {
  public:
   std::string CommandLineText() override;
-  void RunCommandLine(const std::string& commandLine, int windowStyle) override;
-  [[noreturn]] void EndProcess() override;
+  bool RunCommandLine(const std::string& commandLine, int windowStyle) override;
+  [[noreturn]] void EndProcess(platform::ExitCode code) override;
   platform::LocalTime Now() override;
 };
 
