@@ -372,7 +372,7 @@ void RunScenario(const std::string& exe, const Scenario& row) {
             MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".away").c_str(), 0) != FALSE,
         "cannot move the shutdown command away");
   Check(row.obstacle != Obstacle::kElsewhere ||
-            std::strstr(overrides, "pdh,powrprof,uxtheme=n,b") != nullptr,
+            std::strstr(overrides, "pdh,powrprof,uxtheme,bcrypt,crypt32=n,b") != nullptr,
         "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
   std::string stored = row.stored;
   {
