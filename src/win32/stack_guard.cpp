@@ -17,16 +17,16 @@ void* __stack_chk_guard = nullptr;
 
 // A smashed stack (or a checked copy that would overflow) ends the program at
 // once, as the system ends a program whose stack cookie is broken.
-[[noreturn]] __attribute__((no_stack_protector)) void __stack_chk_fail() {
+__attribute__((noreturn, no_stack_protector)) void __stack_chk_fail() {
   TerminateProcess(GetCurrentProcess(), static_cast<UINT>(STATUS_STACK_BUFFER_OVERRUN));
   __builtin_trap();
 }
 
-[[noreturn]] __attribute__((no_stack_protector)) void __stack_chk_fail_local() {
+__attribute__((noreturn, no_stack_protector)) void __stack_chk_fail_local() {
   __stack_chk_fail();
 }
 
-[[noreturn]] __attribute__((no_stack_protector)) void __chk_fail() {
+__attribute__((noreturn, no_stack_protector)) void __chk_fail() {
   __stack_chk_fail();
 }
 
