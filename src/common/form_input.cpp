@@ -118,6 +118,12 @@ bool AcceptsClick(const Control& control) {
   return EffectivelyVisible(control) && EffectivelyEnabled(control);
 }
 
+bool IsTimerTick(std::uint64_t last, std::uint64_t now, unsigned interval) {
+  // A quarter of the interval early still counts: the system's timer is
+  // coarse, and a late tick does not make the next one come early.
+  return now >= last && now - last >= interval - interval / 4;
+}
+
 void CheckBoxClicked(CheckBox& box) {
   if (!AcceptsClick(box)) return;
   box.SetValue(box.Value() == 0 ? 1 : 0);

@@ -4,6 +4,8 @@
 // mirrors the models afterwards; every decision about them is made here.
 #pragma once
 
+#include <cstdint>
+
 #include "common/controls.h"
 
 namespace quellor {
@@ -52,6 +54,13 @@ void FocusMoved(Control& from, const Control* to);
 // enabled, with all its containers. The system gives such a control no
 // click, but another program can send a message that claims one.
 bool AcceptsClick(const Control& control);
+
+// Whether a timer message that comes `now` (milliseconds) is a tick of a
+// timer of `interval` whose last tick, or start, was at `last`. The system's
+// timer never comes much sooner than its interval, but any program can post
+// the same message: one that comes sooner is not the timer's and must not
+// count, or a stream of them would run a countdown out at once.
+bool IsTimerTick(std::uint64_t last, std::uint64_t now, unsigned interval);
 
 // A check box clicked by the user: ticked when it was clear, clear otherwise.
 void CheckBoxClicked(CheckBox& box);

@@ -184,6 +184,26 @@ TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
   }
 }
 
+TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
+  struct Case {
+    std::uint64_t last, now;
+    unsigned interval;
+    bool tick;
+  };
+  const Case cases[] = {
+      {.last = 5000, .now = 6000, .interval = 1000, .tick = true},
+      {.last = 5000, .now = 5750, .interval = 1000, .tick = true},
+      {.last = 5000, .now = 5749, .interval = 1000, .tick = false},
+      {.last = 5000, .now = 5001, .interval = 1000, .tick = false},
+      {.last = 5000, .now = 4000, .interval = 1000, .tick = false},  // before the start
+      {.last = 5000, .now = 5100, .interval = 100, .tick = true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsTimerTick(c.last, c.now, c.interval), c.tick)
+        << c.now - c.last << " ms after, interval " << c.interval;
+  }
+}
+
 TEST(FormInput, MouseFlagsBecomeButtonsAndShiftState) {
   EXPECT_EQ(HeldButtons(kMkLButton | kMkShift), kLeftButton);
   EXPECT_EQ(HeldButtons(kMkRButton | kMkMButton | kMkControl), kRightButton | kMiddleButton);
