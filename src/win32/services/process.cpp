@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "common/command_line_text.h"
@@ -5,21 +6,45 @@
 
 namespace quellor::win32 {
 
+std::string NarrowExactly(const std::wstring& text) {
+  if (text.empty()) return {};
+  // A UTF-8 code page writes every character exactly, and takes neither the
+  // flag nor a replacement: what is not ASCII stays bytes over 127.
+  const UINT codePage = GetACP();
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char replacement[] = {kNoExactForm, '\0'};
+  const char* noExactForm = utf8 ? nullptr : replacement;
+  const int length = static_cast<int>(text.size());
+  const int size =
+      WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, noExactForm, nullptr);
+  if (size <= 0) return {};
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  const int written = WideCharToMultiByte(codePage, flags, text.data(), length, narrow.data(), size,
+                                          noExactForm, nullptr);
+  narrow.resize(static_cast<std::size_t>(std::max(written, 0)));
+  return narrow;
+}
+
 std::string Win32Process::CommandLineText() {
-  const char* commandLine = GetCommandLineA();
-  // The program file's path; one longer than the buffer comes back cut off,
+  // Read as Unicode and narrowed here: the system's ANSI command line maps
+  // look-alike characters to their best fit ("－ｈ" to "-h").
+  const wchar_t* commandLine = GetCommandLineW();
+  // The program file's path, narrowed the same way so that the command line
+  // still starts with it; one longer than the buffer comes back cut off,
   // filling it. Empty when the system does not tell it.
-  std::string module(MAX_PATH, '\0');
+  std::wstring module(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
-        GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
     if (length < module.size() || module.size() >= 65536) {
       module.resize(length < module.size() ? length : 0);
       break;
     }
     module.resize(module.size() * 2);
   }
-  return ArgumentsAfterProgramName(commandLine != nullptr ? commandLine : "", module);
+  return ArgumentsAfterProgramName(NarrowExactly(commandLine != nullptr ? commandLine : L""),
+                                   NarrowExactly(module));
 }
 
 bool Win32Process::RunCommandLine(const std::string& commandLine, int windowStyle) {
