@@ -6,7 +6,7 @@ ARGS ?=
 
 APT_PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
   clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick \
-  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis
+  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis python3
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test deps build-linux build-asan build-windows unit asan wine-tests lint fuzz bench \
@@ -53,7 +53,8 @@ package: build-windows
 	rm -rf build/windows/packages
 	cpack --config build/windows/CPackConfig.cmake -B build/windows/packages >/dev/null
 	cp $(PACKAGES:build/%=build/windows/packages/%) build/
-	@ls -l $(PACKAGES)
+	cd build && sha256sum $(PACKAGES:build/%=%) >SHA256SUMS
+	@ls -l $(PACKAGES) build/SHA256SUMS
 
 package-tests: package
 	scripts/wine-session.sh tests/package/package_tests.sh \

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "common/number.h"
+#include "controller/form1_settings.h"
 #include "program/program.h"
-#include "settings/settings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 # and version from project(VERSION): Quellor-2.0.3-win64.zip and
 # Quellor-2.0.3-win64-setup.exe.
 
-# What both packages hold.
+# What both packages hold. The installer's template names these files too.
 configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${PROJECT_BINARY_DIR}/README.txt
   @ONLY NEWLINE_STYLE CRLF)
 install(TARGETS quellor RUNTIME DESTINATION .)
@@ -27,6 +27,10 @@ list(APPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/nsis)
 set(CPACK_QUELLOR_ICON ${PROJECT_SOURCE_DIR}/packaging/icon/quellor.ico)
 set(CPACK_QUELLOR_VERSION_QUAD
   ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.0.${PROJECT_VERSION_PATCH})
+
+# Two builds of one commit give the same zip (cmake/reproducible_zip.cmake).
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/reproducible_zip.cmake)
+set(CPACK_QUELLOR_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 
 # The installer's name ends in -setup.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackPerGenerator.cmake)

@@ -4,8 +4,9 @@
 #
 # 1. Native: builds core_bench (Release) and runs it.
 # 2. Windows: builds quellor.exe, the baseline program, the start probe and
-#    the shutdown stand-in with the same toolchain; then, under Xvfb in a
-#    throwaway Wine prefix whose shutdown.exe is the stand-in, measures
+#    the shutdown recorder with the same toolchain; then, in the Wine session
+#    of scripts/wine-session.sh (its prepared prefix under Xvfb, whose
+#    shutdown.exe is the recorder, checked before anything starts), measures
 #    Quellor beside two yardsticks in one run: start-up to the window shown,
 #    resident memory after 10 s, CPU time over a minute of idle ticking, and
 #    executable size. The baseline is an empty window with a timer; the floor
@@ -32,7 +33,6 @@ jobs=${JOBS:-2}
 idleSeconds=${BENCH_IDLE_SECONDS:-60}
 startRuns=${BENCH_START_RUNS:-7}
 quellorArgs=(-t30000 -o0)
-prefix=$root/build/bench-prefix
 memorySecond=10
 # Seconds between all windows shown and the start of the idle minute, so
 # that the minute holds ticks alone and not the end of start-up.
@@ -107,7 +107,11 @@ windows_part() {
   cmake --build "$windowsDir" --target quellor shutdown_recorder baseline_window floor_window start_probe \
     -j "$jobs"
   [ -f "$windowsDir/quellor.exe" ] || { echo "bench: no $windowsDir/quellor.exe" >&2; return 1; }
-  BENCH_WINDOWS_DIR=$windowsDir xvfb-run -a -s "-screen 0 1024x768x24" "$self" --under-xvfb
+  # The same Wine session as the tests': the prepared prefix, Xvfb, and the
+  # recorder in place of the system's shutdown command, checked before
+  # anything starts.
+  QUELLOR_WINDOWS_BUILD=$windowsDir BENCH_WINDOWS_DIR=$windowsDir \
+    "$root/scripts/wine-session.sh" "$self" --in-wine-session
 }
 
 # The Linux process whose command line (as Wine shows it) starts with $1.
@@ -169,31 +173,17 @@ started=()
 cleanup() {
   local p
   for p in "${started[@]}"; do kill "$p" 2>/dev/null || true; done
-  wineserver -k 2>/dev/null || true
 }
 
-under_xvfb() {
-  export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;shutdown.exe=n"
+in_wine_session() {
+  # WINEPREFIX and QUELLOR_SHUTDOWN_LOG come from scripts/wine-session.sh.
+  prefix=$WINEPREFIX
   trap cleanup EXIT
   local bin=$windowsDir/bench tmp=$out/wine
-  mkdir -p "$tmp"
-  rm -rf "$prefix"
-  wineboot -i </dev/null >"$tmp/wineboot.log" 2>&1
-  wineserver -w
-  wineserver -p
-  wine cmd /c exit </dev/null >/dev/null 2>&1
-
-  # The system's shutdown command is the Windows tests' recorder, and it is
-  # checked to be before anything is started.
-  local system32=$prefix/drive_c/windows/system32 calls=$prefix/drive_c/bench/shutdown-calls.txt
-  mkdir -p "$prefix/drive_c/bench"
-  export QUELLOR_SHUTDOWN_LOG='C:\bench\shutdown-calls.txt'
-  cp "$windowsDir/tests/windows/shutdown_recorder.exe" "$system32/shutdown.exe"
-  wine 'C:\windows\system32\shutdown.exe' -bench-check </dev/null >/dev/null 2>&1 || true
-  grep -q -- '-bench-check' "$calls" 2>/dev/null ||
-    { echo "bench: the shutdown recorder is not in place; stopping" >&2; return 1; }
-  : >"$calls"
+  mkdir -p "$tmp" "$prefix/drive_c/bench"
+  # The recorder's log of this prefix; only what the measurement adds counts.
+  local calls=$prefix/shutdown-calls.txt callsBefore
+  callsBefore=$(grep -c . "$calls" 2>/dev/null || true)
 
   cp "$bin/start_probe.exe" "$bin/baseline_window.exe" "$bin/floor_window.exe" \
     "$windowsDir/quellor.exe" "$prefix/drive_c/bench/"
@@ -283,7 +273,7 @@ under_xvfb() {
   read -r _ idleB idleQ schedB schedQ serverMs idleF schedF <<<"$last"
   startF=$(echo "${starts[floor]}" | tr ' ' '\n' | grep . | median)
   local callCount
-  callCount=$(grep -c . "$calls" || true)
+  callCount=$(($(grep -c . "$calls" 2>/dev/null || true) - callsBefore))
 
   local rStart rRss rAnon rIdle rSched rSize
   local fStart fRss fAnon fIdle fSched fSize
@@ -357,8 +347,8 @@ case "${1:-}" in
     windows_part
     exit
     ;;
-  --under-xvfb)
-    under_xvfb
+  --in-wine-session)
+    in_wine_session
     exit
     ;;
 esac

@@ -11,6 +11,30 @@ mapfile -t files < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run --Werror "${files[@]}"
 echo "clang-format: ${#files[@]} files clean"
 
+# Includes only look down the layers (README, Layout): a file includes its
+# own folder's headers and those of the layers below it, never above or
+# beside it. Tests sit above everything.
+layers=(common platform settings controller "timer_dialog help_window" program win32)
+layer_of() {
+  local i
+  for i in "${!layers[@]}"; do
+    [[ " ${layers[$i]} " == *" $1 "* ]] && { echo "$i"; return; }
+  done
+  echo -1
+}
+upward=0
+while IFS=: read -r file line text; do
+  from=${file#src/}; from=${from%%/*}
+  to=$(sed -n 's/^#include "\([a-z_0-9]*\)\/.*/\1/p' <<<"$text")
+  [ -n "$to" ] && [ "$to" != "$from" ] || continue
+  if (($(layer_of "$to") >= $(layer_of "$from"))); then
+    echo "$file:$line: $from includes $to, which is not below it: $text"
+    upward=1
+  fi
+done < <(git grep -n '^#include "' -- 'src/*.cpp' 'src/*.h')
+((upward == 0)) || exit 1
+echo "includes: every one looks down the layers"
+
 build=${LINT_BUILD:-build/linux}
 [ -f "$build/compile_commands.json" ] || { echo "no $build/compile_commands.json: build it first"; exit 1; }
 mapfile -t core < <(git ls-files 'src/*.cpp' | grep -v '^src/win32/')

@@ -137,6 +137,13 @@ void ReleaseLabelButton(Label& label, Color normalColor) {
   label.SetForeColor(normalColor);
 }
 
+bool NoneLoaded(std::initializer_list<const Form*> forms) {
+  for (const Form* form : forms) {
+    if (form->Loaded()) return false;
+  }
+  return true;
+}
+
 void Form::Show() {
   if (!loaded_) {
     loaded_ = true;
@@ -171,6 +178,7 @@ void Form::Unload() {
   visible_ = false;
   enabled_ = true;
   handle_ = 0;
+  rememberedFocus_ = nullptr;
   ++revision_;
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,9 @@ class Label : public Control {
   Label(std::string name, int id) : Control(ControlKind::Label, std::move(name), id) {}
   // A text the program keeps with the label; not shown.
   std::string Tag;
+  // Whether it serves as a button (or link): it has a handler for the mouse
+  // or the click, and so sees its presses first.
+  bool IsButton() const { return OnMouseDown || OnMouseUp || OnClick; }
   // Sunken (three-dimensional) border instead of the flat one: the pressed look.
   bool Sunken() const { return sunken_; }
   void SetSunken(bool sunken);
@@ -253,6 +257,9 @@ class FormHost {
   virtual void DestroyWindowFor(Form& form) = 0;
 };
 
+// True when none of `forms` is loaded.
+bool NoneLoaded(std::initializer_list<const Form*> forms);
+
 // A window. Its position is the outer window's, in twips on the screen; its
 // size is the client area's.
 class Form {
@@ -270,6 +277,8 @@ class Form {
   FormStyle Style = FormStyle::Borderless;
   Color BackColor = 0;
   float ClientWidth = 0, ClientHeight = 0;  // twips
+  // The native window class the form's window is registered and found by.
+  const char* WindowClass = "";
 
   // Every control in creation order (containers before what they hold).
   const std::vector<Control*>& Controls() const { return controls_; }
@@ -310,6 +319,12 @@ class Form {
   WindowHandle Handle() const { return handle_; }
   void SetHandle(WindowHandle handle) { handle_ = handle; }
 
+  // The control that had the focus when the form last lost it to another
+  // window, or null; activation returns the focus there while it can take
+  // it (FocusOnActivation). Forgotten when the form is unloaded.
+  Control* RememberedFocus() const { return rememberedFocus_; }
+  void RememberFocus(Control* control) { rememberedFocus_ = control; }
+
   FormHost* Host = nullptr;
 
   std::function<void(const MouseArgs&)> OnMouseMove;
@@ -339,6 +354,7 @@ class Form {
   bool enabled_ = true;
   bool placed_ = false;
   float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  Control* rememberedFocus_ = nullptr;
   WindowHandle handle_ = 0;
 };
 

@@ -7,22 +7,6 @@
 
 namespace quellor {
 
-int HeldButtons(unsigned keyFlags) {
-  int buttons = 0;
-  if ((keyFlags & kMkLButton) != 0) buttons |= kLeftButton;
-  if ((keyFlags & kMkRButton) != 0) buttons |= kRightButton;
-  if ((keyFlags & kMkMButton) != 0) buttons |= kMiddleButton;
-  return buttons;
-}
-
-int ShiftState(unsigned keyFlags, bool altDown) {
-  int shift = 0;
-  if ((keyFlags & kMkShift) != 0) shift |= 1;
-  if ((keyFlags & kMkControl) != 0) shift |= 2;
-  if (altDown) shift |= 4;
-  return shift;
-}
-
 namespace {
 
 bool CanTakeFocus(const Control& control) {

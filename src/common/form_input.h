@@ -10,18 +10,6 @@
 
 namespace quellor {
 
-// Key and mouse state as the system's mouse messages carry it.
-inline constexpr unsigned kMkLButton = 0x0001;
-inline constexpr unsigned kMkRButton = 0x0002;
-inline constexpr unsigned kMkShift = 0x0004;
-inline constexpr unsigned kMkControl = 0x0008;
-inline constexpr unsigned kMkMButton = 0x0010;
-
-// The buttons held (1 left, 2 right, 4 middle) and the shift state (1 shift,
-// 2 control, 4 alt) of a mouse message's key flags.
-int HeldButtons(unsigned keyFlags);
-int ShiftState(unsigned keyFlags, bool altDown);
-
 // The control that takes the focus when the form gets it: the first tab stop
 // that can take it, and within a group of option buttons its selected one.
 Control* FirstFocus(const Form& form);
@@ -64,7 +52,8 @@ bool IsTimerTick(std::uint64_t last, std::uint64_t now, unsigned interval);
 
 // A check box clicked by the user: ticked when it was clear, clear otherwise.
 void CheckBoxClicked(CheckBox& box);
-// An option button clicked by the user: selected, as the program selects it.
+// An option button clicked by the user: selected, the others of its group
+// cleared; its click handling runs only when it was not selected already.
 void OptionButtonClicked(OptionButton& button);
 
 // A mouse move over the form's client area at (x, y) twips: it goes to the

@@ -16,6 +16,13 @@ Rect PositionInForm(const Control& control) {
   return rect;
 }
 
+std::uint32_t RevisionWithContainers(const Control& control) {
+  // Revisions only grow, so the sum changes whenever any of them does.
+  std::uint32_t sum = 0;
+  for (const Control* c = &control; c != nullptr; c = c->Container) sum += c->Revision();
+  return sum;
+}
+
 int Depth(const Control& control) {
   int depth = 0;
   for (const Control* c = control.Container; c != nullptr; c = c->Container) ++depth;

@@ -3,6 +3,7 @@
 // the front end only applies it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@ namespace quellor {
 // A control's rectangle in the form's client area (twips): its position
 // offset by those of its containers.
 Rect PositionInForm(const Control& control);
+// A revision that changes whenever the control's or any container's does:
+// what a frame holds shows and works only as the frame does, so a change to
+// the frame is one to them too.
+std::uint32_t RevisionWithContainers(const Control& control);
 // How many containers hold the control.
 int Depth(const Control& control);
 // Shown and usable only as far as all its containers are.

@@ -1,6 +1,7 @@
 #include "common/processor_counter.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace quellor {
 
@@ -15,6 +16,15 @@ std::optional<double> BusyPercent(const ProcessorTimes& before, const ProcessorT
   return std::clamp(busy, 0.0, 100.0);
 }
 
+bool StandsInForCounter(std::uintptr_t query, std::string_view path) {
+  constexpr std::string_view kPath = "\\processor(0)\\% processor time";
+  if (query == 0 || path.size() != kPath.size()) return false;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(path[i])) != kPath[i]) return false;
+  }
+  return true;
+}
+
 void ProcessorCounter::Collect() {
   ProcessorTimes now;
   if (!reader_(now)) {
@@ -26,10 +36,10 @@ void ProcessorCounter::Collect() {
   samples_ = std::min(samples_ + 1, 2);
 }
 
-double ProcessorCounter::Value(platform::Status& status) const {
+double ProcessorCounter::Value(CounterStatus& status) const {
   if (samples_ >= 2) {
     if (std::optional<double> busy = BusyPercent(previous_, latest_)) {
-      status = platform::kPdhCstatusValidData;
+      status = kCounterValidData;
       return *busy;
     }
   }

@@ -5,8 +5,7 @@
 
 #include <cstdint>
 #include <optional>
-
-#include "platform/platform.h"
+#include <string_view>
 
 namespace quellor {
 
@@ -21,8 +20,16 @@ struct ProcessorTimes {
 // has passed or the accounts went backwards.
 std::optional<double> BusyPercent(const ProcessorTimes& before, const ProcessorTimes& after);
 
-// Status of a value read before two good samples exist.
-inline constexpr platform::Status kCounterInvalidData = static_cast<platform::Status>(0xC0000BBAu);
+// A counter value's status, in the system's codes: valid, or read before two
+// good samples exist.
+using CounterStatus = std::int32_t;
+inline constexpr CounterStatus kCounterValidData = 0;
+inline constexpr CounterStatus kCounterInvalidData = static_cast<CounterStatus>(0xC0000BBAu);
+
+// Whether a counter the system refused is stood in for: only the first
+// processor's busy share (its path in any letter case), and only on a query
+// that is open (nonzero).
+bool StandsInForCounter(std::uintptr_t query, std::string_view path);
 
 class ProcessorCounter {
  public:
@@ -34,7 +41,7 @@ class ProcessorCounter {
   void Collect();
   // The busy percentage over the last two samples, with status 0, or 0 with
   // kCounterInvalidData while there are not two good samples.
-  double Value(platform::Status& status) const;
+  double Value(CounterStatus& status) const;
 
  private:
   Reader reader_;

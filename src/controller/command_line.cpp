@@ -8,7 +8,7 @@
 
 #include "common/number.h"
 #include "controller/form1.h"
-#include "program/program.h"
+#include "controller/program_state.h"
 
 namespace quellor {
 namespace {
@@ -53,7 +53,7 @@ void Form1::ParseCommandLine(const std::string& text) {
   } else if (Has(text, "-?")) {
     // Help mode: the help window's OK ends the program, so the events are
     // handled here until then and start-up never goes on.
-    ShowHelp(true);
+    program_.ShowHelp(true);
     program_.Os.user32.RunEventLoop();
   }
 }

@@ -8,8 +8,8 @@
 
 #include "common/control_ids.h"
 #include "common/number.h"
-#include "program/program.h"
-#include "settings/settings.h"
+#include "controller/form1_settings.h"
+#include "controller/program_state.h"
 
 namespace quellor {
 namespace {
@@ -40,7 +40,7 @@ void MakeDisplay(Label& label) {
 
 }  // namespace
 
-Form1::Form1(Program& program)
+Form1::Form1(ProgramState& program)
     : Form("Form1"),
       Label8("Label8", ids::form1::kLabel8),
       Frame1("Frame1", ids::form1::kFrame1),
@@ -68,6 +68,7 @@ Form1::Form1(Program& program)
       Label10("Label10", ids::form1::kLabel10),
       program_(program) {
   Caption = kAppTitle;
+  WindowClass = ids::kForm1Class;
   Style = FormStyle::Borderless;
   BackColor = kWindowColor;
   ClientWidth = 4830;
@@ -295,7 +296,7 @@ void Form1::Check2_Click() {
     }
   };
   apply(Handle());
-  if (program_.form3.Loaded()) apply(program_.form3.Handle());
+  if (program_.TimerDialog().Loaded()) apply(program_.TimerDialog().Handle());
 }
 
 void Form1::Option1_Click(int index) {
@@ -323,7 +324,7 @@ void Form1::Label8_Click() {
 
 void Form1::Label9_Click() {
   Timer1.SetEnabled(false);
-  program_.form3.Show();
+  program_.TimerDialog().Show();
 }
 
 void Form1::Label10_Click() {
@@ -336,20 +337,8 @@ void Form1::Label10_Click() {
 void Form1::Label12_Click() {
   // The help window's return would restart the tick that the open timer
   // dialog has paused, so there is no help while the dialog is loaded.
-  if (program_.form3.Loaded()) return;
-  ShowHelp(false);
-}
-
-void Form1::ShowHelp(bool endsProgram) {
-  Form2& help = program_.form2;
-  // Showing loads the window first; the choice of OK label is made on the
-  // loaded window, so nothing its loading sets up can undo it, and nothing
-  // is drawn in between.
-  help.Show();
-  help.Label1.SetEnabled(endsProgram);
-  help.Label1.SetVisible(endsProgram);
-  help.Label2.SetEnabled(!endsProgram);
-  help.Label2.SetVisible(!endsProgram);
+  if (program_.TimerDialog().Loaded()) return;
+  program_.ShowHelp(false);
 }
 
 void Form1::LabelButton_MouseDown(Label& button) {
@@ -373,7 +362,7 @@ void Form1::Form_MouseMove(const MouseArgs& args) {
     program_.Os.user32.SendMessageA(Handle(), platform::kWmNcLButtonDown,
                                     static_cast<std::uintptr_t>(platform::kHtCaption), 0);
   }
-  Form3& dialog = program_.form3;
+  Form& dialog = program_.TimerDialog();
   if (dialog.Loaded()) dialog.Move(Left(), Top() + Height());
 }
 

@@ -9,10 +9,11 @@
 
 #include "common/controls.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace quellor {
 
-class Program;
+class ProgramState;
 
 inline constexpr int kIdleTicksRequired = 30;
 // The built-in defaults of the countdown (seconds) and the threshold (percent).
@@ -48,7 +49,7 @@ struct CounterEntry {
 
 class Form1 : public Form {
  public:
-  explicit Form1(Program& program);
+  explicit Form1(ProgramState& program);
 
   // Controls, in the order of the window's design.
   Label Label8;
@@ -88,6 +89,10 @@ class Form1 : public Form {
   // The index of the selected method button, or -1 when none is selected.
   int SelectedMethod() const;
   void AddCounter(const std::string& strCounterName, platform::QueryHandle& query);
+  // The stored settings: what the window shows, and the same applied back
+  // (form1_settings.cpp).
+  Settings GatherSettings() const;
+  void ApplySettings(const Settings& settings);
 
   // Event handlers.
   void Timer1_Timer();
@@ -117,11 +122,7 @@ class Form1 : public Form {
   // Starts one of the system's shutdown command lines, without waiting;
   // whether it could be started.
   bool StartCommand(const std::string& commandLine);
-  // Opens the help window with one of its two OK labels active: the one that
-  // ends the program, or the one that returns to this window.
-  void ShowHelp(bool endsProgram);
-
-  Program& program_;
+  ProgramState& program_;
   std::vector<OptionButton*> optionGroup_;
 };
 

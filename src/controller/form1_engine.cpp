@@ -8,8 +8,8 @@
 
 #include "common/number.h"
 #include "controller/form1.h"
-#include "program/program.h"
-#include "settings/settings.h"
+#include "controller/form1_settings.h"
+#include "controller/program_state.h"
 
 namespace quellor {
 namespace {

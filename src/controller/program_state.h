@@ -1,6 +1,7 @@
-// What the settings and the two dialogs use of the program: the system
-// services, the program-wide variables, the registry layer, the main window
-// and the procedures that put a window on top or take it off.
+// What the windows use of the program: the system services, the program-wide
+// variables, the registry layer, the main window, the two dialogs as the main
+// window opens them, and the procedures that put a window on top or take it
+// off. The program (src/program) implements it.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,12 @@ class ProgramState {
   virtual ~ProgramState() = default;
 
   virtual Form1& MainWindow() = 0;
+  // The timer dialog, which the main window opens, moves with itself and
+  // keeps on top as it is.
+  virtual Form& TimerDialog() = 0;
+  // Shows the help window with one of its two OK labels: the one that ends
+  // the program, or the one that returns to the main window.
+  virtual void ShowHelp(bool endsProgram) = 0;
 
   void MakeTopMost(WindowHandle window);
   void MakeNotTopMost(WindowHandle window);

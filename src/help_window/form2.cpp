@@ -79,6 +79,7 @@ Form2::Form2(ProgramState& program)
       Label1("Label1", ids::form2::kLabel1),
       program_(program) {
   Caption = "Quellor Help";
+  WindowClass = ids::kForm2Class;
   Style = FormStyle::FixedDialog;
   BackColor = kHelpWindowColor;
   ClientWidth = 3495;
@@ -148,6 +149,17 @@ void Form2::Form_Load() {
 
 void Form2::Form_Unload() {
   ChooseReturningOk(Label2, Label1);
+}
+
+void Form2::ShowWithOk(bool endsProgram) {
+  // Showing loads the window first; the choice of OK label is made on the
+  // loaded window, so nothing its loading sets up can undo it, and nothing
+  // is drawn in between.
+  Show();
+  Label1.SetEnabled(endsProgram);
+  Label1.SetVisible(endsProgram);
+  Label2.SetEnabled(!endsProgram);
+  Label2.SetVisible(!endsProgram);
 }
 
 void Form2::Label2_Click() {

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "common/controls.h"
+// Generated from the build's project(VERSION).
+#include "quellor_version.h"
 
 namespace quellor {
 
@@ -12,9 +14,9 @@ class ProgramState;
 inline constexpr Color kHelpWindowColor = Rgb(255, 224, 192);
 inline constexpr Color kUsageBackColor = Rgb(224, 224, 224);
 
-inline constexpr int kVersionMajor = 2;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 3;
+inline constexpr int kVersionMajor = QUELLOR_VERSION_MAJOR;
+inline constexpr int kVersionMinor = QUELLOR_VERSION_MINOR;
+inline constexpr int kVersionRevision = QUELLOR_VERSION_PATCH;
 
 // The command-line usage text shown in the help window, lines joined by CR LF.
 std::string UsageText(const std::string& defaultSwitches);
@@ -31,6 +33,10 @@ class Form2 : public Form {
   Label Label5;
   Label Label2;  // OK: back to the main window
   Label Label1;  // OK: ends the program
+
+  // Shows the window with one of its two OK labels: Label1, which ends the
+  // program, or Label2, which returns to the main window.
+  void ShowWithOk(bool endsProgram);
 
   void Label1_Click();
   void Label2_Click();

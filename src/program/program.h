@@ -15,6 +15,10 @@ class Program : public ProgramState {
   // Program entry: loads the main window and shows it.
   void Main();
   Form1& MainWindow() override { return form1; }
+  Form& TimerDialog() override { return form3; }
+  void ShowHelp(bool endsProgram) override { form2.ShowWithOk(endsProgram); }
+  // True once none of the windows is loaded: nothing is left to run.
+  bool Finished() const { return NoneLoaded({&form1, &form2, &form3}); }
 
   Form1 form1;
   Form2 form2;

@@ -1,6 +1,5 @@
 #include "settings/settings.h"
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -8,8 +7,6 @@
 #include <string>
 
 #include "common/number.h"
-#include "controller/form1.h"
-#include "controller/program_state.h"
 #include "settings/registry_key.h"
 
 namespace quellor {
@@ -62,99 +59,54 @@ std::optional<int> AsCheckState(const RegistryValue& value) {
   return *state;
 }
 
-// A window that a stored position put wholly off every monitor is moved
-// into the work area of the nearest one, as far as it fits; a window that
-// still shows a part of itself stays where it is.
-void KeepOnScreen(Form& window, platform::User32& user32) {
-  const Rect rect{window.Left(), window.Top(), window.Width(), window.Height()};
-  if (user32.IsOnAnyMonitor(rect)) return;
-  const Rect area = user32.NearestWorkArea(rect);
-  const float left = std::max(area.left, std::min(rect.left, area.left + area.width - rect.width));
-  const float top = std::max(area.top, std::min(rect.top, area.top + area.height - rect.height));
-  window.Move(left, top);
-}
+}  // namespace
 
-void Save(ProgramState& program) {
-  RegistryKey& registry = program.Registry;
-  Form1& form = program.MainWindow();
+Settings ReadSettings(RegistryKey& registry) {
   registry.Root = platform::kHkeyCurrentUser;
   const platform::KeyHandle root = registry.Root;
+  const auto read = [&](const char* name) { return registry.GetValue(root, kSettingsKey, name); };
+  Settings settings;
+  settings.positionX = AsSingle(read(kPositionX));
+  settings.positionY = AsSingle(read(kPositionY));
+  settings.operation = AsInt16(read(kOperation));
+  if (const RegistryValue threshold = read(kCpuUsage); !IsEmpty(threshold)) {
+    settings.cpuUsage = AsText(threshold);
+  }
+  // A negative length (only a hand edit can store one) fits no countdown: the
+  // tick would never see the time run out, so it is ignored like any other
+  // value that fits nothing.
+  if (const auto timeOut = AsInt32(read(kTimeOut)); timeOut && *timeOut >= 0) {
+    settings.timeOut = timeOut;
+  }
+  settings.option = AsInt16(read(kOption));
+  settings.forceClose = AsCheckState(read(kForceClose));
+  settings.alwaysTop = AsCheckState(read(kAlwaysTop));
+  return settings;
+}
 
+void WriteSettings(RegistryKey& registry, const Settings& settings) {
+  registry.Root = platform::kHkeyCurrentUser;
+  const platform::KeyHandle root = registry.Root;
   if (!registry.KeyExists(root, kAppKey)) {
     registry.CreateKey(root, kAppKey);
     registry.CreateKey(root, kSettingsKey);
   }
   if (!registry.KeyExists(root, kSettingsKey)) registry.CreateKey(root, kSettingsKey);
 
-  registry.SetValue(root, kSettingsKey, kPositionX, form.Left());
-  registry.SetValue(root, kSettingsKey, kPositionY, form.Top());
-  registry.SetValue(root, kSettingsKey, kOperation, std::int32_t{form.Combo1.ListIndex()});
-  registry.SetValue(root, kSettingsKey, kCpuUsage, form.Text2.Text());
-  registry.SetValue(root, kSettingsKey, kTimeOut, program.TimeOutSeconds);
-  // With no button selected the stored method stays.
-  if (const int method = form.SelectedMethod(); method >= 0) {
-    registry.SetValue(root, kSettingsKey, kOption, std::int32_t{method});
-  }
-  registry.SetValue(root, kSettingsKey, kForceClose, std::int32_t{form.Check1.Value()});
-  registry.SetValue(root, kSettingsKey, kAlwaysTop, std::int32_t{form.Check2.Value()});
-}
-
-}  // namespace
-
-void SaveSettings(ProgramState& program) noexcept {
-  // The operation runs right after this, whatever happened here: a failure
-  // to store the settings must never stand in its way.
-  try {
-    Save(program);
-  } catch (...) {  // NOLINT(bugprone-empty-catch): nothing to report, by design
-  }
-}
-
-void LoadSettings(ProgramState& program) {
-  RegistryKey& registry = program.Registry;
-  Form1& form = program.MainWindow();
-  registry.Root = platform::kHkeyCurrentUser;
-  const platform::KeyHandle root = registry.Root;
-  const auto read = [&](const char* name) { return registry.GetValue(root, kSettingsKey, name); };
-
-  // Each value is applied as soon as it is read, in this order; "Option"
-  // comes before "Time Out" so that the method's click handling cannot
-  // override the stored countdown.
-  bool moved = false;
-  if (const auto left = AsSingle(read(kPositionX))) {
-    form.Move(*left, form.Top());
-    moved = true;
-  }
-  if (const auto top = AsSingle(read(kPositionY))) {
-    form.Move(form.Left(), *top);
-    moved = true;
-  }
-  if (moved) KeepOnScreen(form, program.Os.user32);
-
-  // SetListIndex refuses an index that the list does not have (Hibernate
-  // stored on an earlier run where this system no longer allows it).
-  if (const auto operation = AsInt16(read(kOperation))) form.Combo1.SetListIndex(*operation);
-
-  if (const RegistryValue threshold = read(kCpuUsage); !IsEmpty(threshold)) {
-    form.Text2.SetText(AsText(threshold));
-  }
-
-  if (const auto method = AsInt16(read(kOption))) {
-    if (*method >= 0 && *method < static_cast<int>(form.Option1.size())) {
-      form.Option1[static_cast<std::size_t>(*method)].Select();
-    }
-  }
-
-  // A negative length (only a hand edit can store one) fits no countdown: the
-  // tick would never see the time run out, so it is ignored like any other
-  // value that fits nothing.
-  if (const auto timeOut = AsInt32(read(kTimeOut)); timeOut && *timeOut >= 0) {
-    program.TimeOutSeconds = *timeOut;
-    program.CountdownSeconds = *timeOut;
-  }
-
-  if (const auto force = AsCheckState(read(kForceClose))) form.Check1.SetValue(*force);
-  if (const auto onTop = AsCheckState(read(kAlwaysTop))) form.Check2.SetValue(*onTop);
+  const auto write = [&](const char* name, const auto& value) {
+    if (value) registry.SetValue(root, kSettingsKey, name, *value);
+  };
+  const auto writeWhole = [&](const char* name, const auto& value) {
+    if (value) registry.SetValue(root, kSettingsKey, name, std::int32_t{*value});
+  };
+  write(kPositionX, settings.positionX);
+  write(kPositionY, settings.positionY);
+  writeWhole(kOperation, settings.operation);
+  write(kCpuUsage, settings.cpuUsage);
+  write(kTimeOut, settings.timeOut);
+  writeWhole(kOption, settings.option);
+  writeWhole(kForceClose, settings.forceClose);
+  writeWhole(kAlwaysTop, settings.alwaysTop);
 }
 
 }  // namespace quellor

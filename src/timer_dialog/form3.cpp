@@ -56,6 +56,7 @@ Form3::Form3(ProgramState& program)
       program_(program),
       optionGroup_{&Option1, &Option2} {
   Caption = "Set Timer";
+  WindowClass = ids::kForm3Class;
   Style = FormStyle::Borderless;
   BackColor = kTimerDialogColor;
   ClientWidth = 4830;

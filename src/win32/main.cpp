@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   // Before anything loads a library: none from the program's folder.
   quellor::win32::LoadLibrariesFromSystemFolderOnly();
   // The common controls library comes with the first control of its look
-  // (the manifest asks for version 6) or the first tool tip (form_window.cpp).
+  // (the manifest asks for version 6) or the first tool tip (tool_tips.cpp).
   using namespace quellor::win32;
   FrontEnd frontEnd;
   Win32Pdh pdh;
@@ -27,6 +27,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   frontEnd.Attach(program.form1);
   frontEnd.Attach(program.form2);
   frontEnd.Attach(program.form3);
+  frontEnd.SetFinished([&program] { return program.Finished(); });
   // Loads and shows the main window; its load handler may end the program or
   // keep it in the help window's loop.
   program.Main();

@@ -77,4 +77,13 @@ COLORREF NativeColor(Color color) {
   return color & 0x00FFFFFFu;
 }
 
+Rect MonitorWorkArea(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (monitor == nullptr || !GetMonitorInfoA(monitor, &info)) {
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  }
+  return PixelRectToTwips(info.rcWork, SystemDpi());
+}
+
 }  // namespace quellor::win32

@@ -21,6 +21,9 @@ int FontHeight(float points, unsigned dpi);
 
 // The resolution screen positions are converted with.
 unsigned SystemDpi();
+// A monitor's work area in screen twips; the main monitor's when the monitor
+// is null or tells none.
+Rect MonitorWorkArea(HMONITOR monitor);
 // The resolution of a window, where the system tells it per window.
 unsigned WindowDpi(HWND window);
 

@@ -12,8 +12,8 @@
 
 #include "common/command_line_text.h"
 #include "common/number.h"
+#include "controller/form1_settings.h"
 #include "fuzz_common.h"
-#include "settings/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > 32768) return -1;

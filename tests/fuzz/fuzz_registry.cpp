@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "common/number.h"
+#include "controller/form1_settings.h"
 #include "fuzz_common.h"
-#include "settings/settings.h"
 
 using quellor::kSettingsKey;
 using quellor::fake::kSettingNames;

@@ -5,7 +5,11 @@
 # or the one given with /D=; there the program runs and fires into the
 # recorder, and the Start-menu shortcut and the Add/Remove entry exist. The
 # uninstaller removes the files, the shortcut and the entry, and leaves the
-# user's settings.
+# user's settings. Given a folder that holds a file of the user's, the
+# installer installs into a Quellor folder inside it, and the file outlives
+# the install and the uninstall unchanged. A /D= that is a file, a relative
+# path, a share, or a path of 200 characters or more is refused with a
+# non-zero exit code before anything is written.
 #
 #   scripts/wine-session.sh tests/package/package_tests.sh DRIVER ZIP SETUP
 set -euo pipefail
@@ -34,14 +38,25 @@ has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
 local_appdata="$(win echo %LOCALAPPDATA%)"
 shortcut="$(unix_path "$(win echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Quellor.lnk")"
 
+# A folder of the user's, with a file whose name is one of the installer's.
+user_folder='C:\quellor-user'
+user_file="$WINEPREFIX/drive_c/quellor-user/README.txt"
+user_text="The user's own notes, not Quellor's"
+user_file_kept() { [[ -f "$user_file" && "$(cat "$user_file")" == "$user_text" ]]; }
+long_part="$(printf "quellor-long-path-%s\\\\" {1..15})" # 306 characters
+
 # What an earlier run that stopped half-way may have left.
 leftovers() {
   wine reg delete "$entry" /f </dev/null >/dev/null 2>&1 || true
   rm -f "$shortcut"
   rm -rf "$(unix_path "$local_appdata\\Programs\\Quellor")" "$WINEPREFIX/drive_c/Tools/Quellor" \
-    "$WINEPREFIX/drive_c/quellor-zip"
+    "$WINEPREFIX/drive_c/quellor-zip" "$WINEPREFIX/drive_c/quellor-user" \
+    "$WINEPREFIX/drive_c/quellor-file" "$WINEPREFIX/drive_c/quellor-long-path-1" \
+    "$WINEPREFIX"/drive_c/quellor-200-*
 }
 leftovers
+mkdir -p "$(dirname "$user_file")"
+echo "$user_text" >"$user_file"
 
 echo "The portable zip"
 unpacked="$WINEPREFIX/drive_c/quellor-zip"
@@ -61,6 +76,7 @@ grep -aq 'level="asInvoker"' "$setup" || fail "the installer's manifest asks for
 rows=(
   "|$local_appdata\\Programs\\Quellor|restart"
   "/D=C:\\Tools\\Quellor|C:\\Tools\\Quellor|-"
+  "/D=$user_folder|$user_folder\\Quellor|-"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r switch folder run <<<"$row"
@@ -70,6 +86,7 @@ for row in "${rows[@]}"; do
   # shellcheck disable=SC2086 # no switch is no argument
   wine "$setup" /S $switch </dev/null || fail "$row: the installer failed"
   echo "  installed in $((SECONDS - started)) s"
+  user_file_kept || fail "$row: the install changed $user_folder\\README.txt"
   for file in quellor.exe README.txt uninstall.exe; do
     [[ -f "$where/$file" ]] || fail "$row: no $folder\\$file"
   done
@@ -120,8 +137,36 @@ EXPECTED
   [[ ! -e "$shortcut" ]] || fail "$row: the uninstaller left the shortcut"
   ! has_key "$entry" || fail "$row: the uninstaller left the entry $entry"
   has_key "$settings" || fail "$row: the uninstaller removed the settings"
+  user_file_kept || fail "$row: the uninstall changed $user_folder\\README.txt"
   echo "  files, shortcut and entry gone; $settings kept"
 done
+
+# One row per /D= the installer must refuse: what it is, and the folder.
+echo "A file's text" >"$WINEPREFIX/drive_c/quellor-file"
+refusals=(
+  "a file|C:\\quellor-file"
+  "a relative path|quellor-relative\\Quellor"
+  "a share|\\\\server\\quellor"
+  "200 characters|C:\\quellor-200-$(printf 'x%.0s' {1..185})"
+  "260 characters and more|C:\\${long_part}Quellor"
+)
+default_folder="$(unix_path "$local_appdata\\Programs\\Quellor")"
+for row in "${refusals[@]}"; do
+  IFS='|' read -r what folder <<<"$row"
+  echo "Refuse /D= to $what (${#folder} characters)"
+  status=0
+  wine "$setup" /S "/D=$folder" </dev/null || status=$?
+  ((status != 0)) || fail "$what: the installer ended with exit code 0"
+  target="$(unix_path "$folder")"
+  [[ "$what" == "a file" ]] || [[ -z "$target" || ! -e "$target" ]] ||
+    fail "$what: the installer wrote $target"
+  [[ ! -e "$default_folder" ]] || fail "$what: the installer wrote the default folder"
+  [[ ! -e "$shortcut" ]] || fail "$what: the installer made the shortcut"
+  ! has_key "$entry" || fail "$what: the installer made the entry $entry"
+  echo "  exit code $status, nothing written"
+done
+[[ "$(cat "$WINEPREFIX/drive_c/quellor-file")" == "A file's text" ]] ||
+  fail "the installer changed the file given as /D="
 
 leftovers
 drive prepare || fail "cannot clear the settings"

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/control_ids.h"
 #include "common/number.h"
 #include "fake_platform.h"
 
@@ -188,6 +189,56 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   EXPECT_TRUE(s.form.Enabled());
   EXPECT_TRUE(s.form.Timer1.Enabled());
   EXPECT_FALSE(help.Loaded());
+}
+
+TEST(Program, FinishesOnlyOnceNoWindowIsLoaded) {
+  struct Case {
+    const char* name;
+    bool help;
+    bool timerDialog;
+  };
+  const Case cases[] = {
+      {.name = "main window alone", .help = false, .timerDialog = false},
+      {.name = "help left", .help = true, .timerDialog = false},
+      {.name = "timer dialog left", .help = false, .timerDialog = true},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.Start();
+    if (c.help) s.form.Label12.OnClick();
+    if (c.timerDialog) s.form.Label9.OnClick();
+    EXPECT_FALSE(s.program.Finished()) << c.name;
+    s.form.Unload();
+    EXPECT_EQ(s.program.Finished(), !c.help && !c.timerDialog) << c.name;
+  }
+}
+
+TEST(Program, EachWindowHasItsOwnClassAndOnlyItsButtonLabelsSeeTheMouseFirst) {
+  Session s;
+  struct Case {
+    const Form& form;
+    const char* windowClass;
+    std::string buttons;  // the names of the labels that serve as buttons
+  };
+  const Case cases[] = {
+      {.form = s.form,
+       .windowClass = ids::kForm1Class,
+       .buttons = "Label8 Label9 Label12 Label10 "},
+      {.form = s.program.form2,
+       .windowClass = ids::kForm2Class,
+       .buttons = "Label5 Label2 Label1 "},
+      {.form = s.program.form3, .windowClass = ids::kForm3Class, .buttons = "Label5 Label6 "},
+  };
+  for (const Case& c : cases) {
+    EXPECT_STREQ(c.form.WindowClass, c.windowClass) << c.form.Name();
+    std::string buttons;
+    for (const Control* control : c.form.Controls()) {
+      if (control->Kind() == ControlKind::Label && static_cast<const Label*>(control)->IsButton()) {
+        buttons += control->Name() + " ";
+      }
+    }
+    EXPECT_EQ(buttons, c.buttons) << c.form.Name();
+  }
 }
 
 TEST(Models, ChangesToShowGiveANewRevisionAndEverySelectionMovesTheCaretOnce) {

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "common/form_input.h"
+#include "common/layout.h"
 #include "fake_platform.h"
 
 namespace quellor::testing {
@@ -204,11 +205,52 @@ TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
   }
 }
 
-TEST(FormInput, MouseFlagsBecomeButtonsAndShiftState) {
-  EXPECT_EQ(HeldButtons(kMkLButton | kMkShift), kLeftButton);
-  EXPECT_EQ(HeldButtons(kMkRButton | kMkMButton | kMkControl), kRightButton | kMiddleButton);
-  EXPECT_EQ(ShiftState(kMkShift, false), 1);
-  EXPECT_EQ(ShiftState(kMkControl | kMkLButton, true), 2 | 4);
+TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
+  struct Case {
+    int checkBefore, checkAfter;
+    std::size_t selectedBefore, clicked;
+    int countdownAfter;  // raised to 10 by the method's click handling only
+  };
+  const Case cases[] = {
+      {.checkBefore = 0, .checkAfter = 1, .selectedBefore = 0, .clicked = 2, .countdownAfter = 10},
+      {.checkBefore = 1, .checkAfter = 0, .selectedBefore = 2, .clicked = 2, .countdownAfter = 3},
+      {.checkBefore = 2, .checkAfter = 0, .selectedBefore = 3, .clicked = 1, .countdownAfter = 10},
+  };
+  for (const Case& c : cases) {
+    Started s;
+    Form1& f = s.form;
+    f.Check1.SetValue(c.checkBefore);
+    CheckBoxClicked(f.Check1);
+    EXPECT_EQ(f.Check1.Value(), c.checkAfter) << "from " << c.checkBefore;
+    f.Option1[c.selectedBefore].Select();
+    s.program.CountdownSeconds = 3;
+    OptionButtonClicked(f.Option1[c.clicked]);
+    EXPECT_EQ(f.SelectedMethod(), static_cast<int>(c.clicked)) << "clicked " << c.clicked;
+    EXPECT_EQ(s.program.CountdownSeconds, c.countdownAfter) << "clicked " << c.clicked;
+  }
+}
+
+TEST(FormInput, AControlIsOutOfDateWhenItOrAnyContainerChanged) {
+  struct Case {
+    std::size_t changed;              // of outer, inner, button
+    std::array<bool, 3> newRevision;  // for each of them
+  };
+  const Case cases[] = {
+      {.changed = 0, .newRevision = {true, true, false}},
+      {.changed = 1, .newRevision = {false, true, false}},
+      {.changed = 2, .newRevision = {false, false, true}},
+  };
+  for (const Case& c : cases) {
+    Recording r;
+    Control* const controls[] = {&r.outer, &r.inner, &r.button};
+    std::array<std::uint32_t, 3> before{};
+    for (std::size_t i = 0; i < 3; ++i) before[i] = RevisionWithContainers(*controls[i]);
+    controls[c.changed]->SetCaption("changed");
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(RevisionWithContainers(*controls[i]) != before[i], c.newRevision[i])
+          << controls[i]->Name() << " after a change to " << controls[c.changed]->Name();
+    }
+  }
 }
 
 }  // namespace

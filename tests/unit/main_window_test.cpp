@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/number.h"
+#include "controller/form1_settings.h"
 #include "fake_platform.h"
-#include "settings/settings.h"
 
 namespace quellor::fake {
 namespace {

@@ -77,6 +77,25 @@ TEST(ProcessorCounter, BusyShareCountsIdleInsideKernelTimeAndNeedsTimeToPass) {
   }
 }
 
+TEST(ProcessorCounter, StandsInOnlyForTheFirstProcessorsBusyShareOnAnOpenQuery) {
+  struct Case {
+    std::uintptr_t query;
+    const char* path;
+    bool standsIn;
+  };
+  const Case cases[] = {
+      {.query = 7, .path = "\\Processor(0)\\% Processor Time", .standsIn = true},
+      {.query = 7, .path = "\\PROCESSOR(0)\\% processor TIME", .standsIn = true},
+      {.query = 0, .path = "\\Processor(0)\\% Processor Time", .standsIn = false},
+      {.query = 7, .path = "\\Processor(1)\\% Processor Time", .standsIn = false},
+      {.query = 7, .path = "\\Processor(0)\\% Processor Time ", .standsIn = false},
+      {.query = 7, .path = "\\Processor(0)\\% Processor Tim", .standsIn = false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(StandsInForCounter(c.query, c.path), c.standsIn) << c.query << " " << c.path;
+  }
+}
+
 std::deque<std::optional<ProcessorTimes>> scriptedTimes;
 bool ScriptedReader(ProcessorTimes& times) {
   const std::optional<ProcessorTimes> next = scriptedTimes.front();
@@ -95,9 +114,9 @@ TEST(ProcessorCounter, GivesValuesFromTheSecondGoodSampleInARow) {
   ProcessorCounter counter(&ScriptedReader);
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     if (i > 0) counter.Collect();
-    platform::Status status = 0;
+    CounterStatus status = 0;
     const double value = counter.Value(status);
-    EXPECT_EQ(status, expected[i] ? platform::kPdhCstatusValidData : kCounterInvalidData)
+    EXPECT_EQ(status, expected[i] ? kCounterValidData : kCounterInvalidData)
         << "after " << i << " collections";
     EXPECT_NEAR(value, expected[i].value_or(0), 1e-9) << "after " << i << " collections";
   }

@@ -9,9 +9,9 @@
 #include <variant>
 #include <vector>
 
+#include "controller/form1_settings.h"
 #include "fake_platform.h"
 #include "settings/registry_key.h"
-#include "settings/settings.h"
 
 namespace quellor::fake {
 namespace {
@@ -94,6 +94,39 @@ class SettingsTest : public ::testing::Test {
   FakePlatform fake_;
   std::vector<std::unique_ptr<Launch>> runs_;
 };
+
+TEST_F(SettingsTest, TheRecordHoldsOnlyWhatFitsAndWritesOnlyWhatItHolds) {
+  struct Case {
+    const char* name;
+    Values planted;
+    Settings read;
+  };
+  const Case cases[] = {
+      {.name = "nothing stored", .planted = {}, .read = {}},
+      {.name = "each fits",
+       .planted = {100, -300, 2, "abc"s, 0, 3, 2, 0},
+       .read = {.positionX = 100,
+                .positionY = -300,
+                .operation = 2,
+                .cpuUsage = "abc",
+                .timeOut = 0,
+                .option = 3,
+                .forceClose = 2,
+                .alwaysTop = 0}},
+      {.name = "none fits", .planted = {"x"s, "1e39"s, 40000, ""s, -1, 70000, 3, -1}, .read = {}},
+  };
+  for (const Case& c : cases) {
+    fake_.registry = FakeRegistry();
+    PlantAll(c.planted);
+    RegistryKey registry(fake_.registry);
+    EXPECT_TRUE(ReadSettings(registry) == c.read) << c.name;
+    // Written back, it reads the same; what it lacks stays as stored.
+    const Values before = StoredAll();
+    WriteSettings(registry, c.read);
+    EXPECT_TRUE(ReadSettings(registry) == c.read) << c.name;
+    EXPECT_EQ(StoredAll(), before) << c.name;
+  }
+}
 
 TEST_F(SettingsTest, FirstSaveStoresTheDefaultsThenWhatTheWindowShowsAndTheFullCountdown) {
   Launch& run = Start();

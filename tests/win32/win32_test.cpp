@@ -108,6 +108,7 @@ TEST(CommandLine, ALookAlikeCharacterNeverBecomesADashOrASwitchLetter) {
 TEST(FrontEnd, AChangeMadeForAMessageSentFromAnotherThreadIsMirrored) {
   FrontEnd frontEnd;
   Form form("Form1");
+  form.WindowClass = "QuellorTestForm";
   frontEnd.Attach(form);
   form.Show();
   frontEnd.SyncAll();

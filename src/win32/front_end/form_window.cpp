@@ -1,7 +1,5 @@
 #include "win32/front_end/form_window.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "common/layout.h"
@@ -10,39 +8,6 @@
 
 namespace quellor::win32 {
 
-namespace {
-
-constexpr UINT_PTR kFirstTimerId = 1;
-constexpr int kToolTipWidthTwips = 4800;
-
-// The common controls library with its tool tips registered, at the first
-// mouse move over a form with tips (the controls of the manifest's version 6
-// may have loaded it already). False when it is missing.
-bool LoadCommonControls() {
-  static const bool kLoaded = [] {
-    HMODULE library = LoadLibraryA("comctl32.dll");
-    if (library == nullptr) return false;
-    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto init = reinterpret_cast<Init>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, "InitCommonControlsEx")));
-    if (init == nullptr) return false;
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-    return init(&controls) != FALSE;
-  }();
-  return kLoaded;
-}
-
-// The main screen's work area, in screen twips.
-Rect MainWorkArea() {
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  return PixelRectToTwips(work, SystemDpi());
-}
-
-}  // namespace
-
 FormWindow::FormWindow(Form& form) : form_(form) {}
 
 FormWindow::~FormWindow() {
@@ -50,8 +15,8 @@ FormWindow::~FormWindow() {
 }
 
 bool FormWindow::CreateNative() {
-  const char* className = FormClassName(form_);
-  RegisterClassOnce(className, 0);
+  const char* className = form_.WindowClass;
+  if (!RegisterClassOnce(className, 0)) return false;
   HWND hwnd = Create(className, FormWindowExStyle(form_), FormWindowStyle(form_),
                      form_.Caption.c_str(), CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr);
   if (hwnd == nullptr) return false;
@@ -61,10 +26,7 @@ bool FormWindow::CreateNative() {
 }
 
 void FormWindow::Close() {
-  if (toolTip_ != nullptr) {
-    DestroyWindow(toolTip_);
-    toolTip_ = nullptr;
-  }
+  toolTips_.Close();
   Destroy();
 }
 
@@ -106,40 +68,8 @@ void FormWindow::Build() {
     after = hwnd;
   }
   Layout();
-  PlaceIfNeverPlaced(form_, MainWorkArea());
-}
-
-void FormWindow::CreateToolTips() {
-  toolTipsTried_ = true;
-  const bool wanted = std::any_of(controls_.begin(), controls_.end(),
-                                  [](const auto& n) { return !n->Model().ToolTip.empty(); });
-  if (!wanted || !LoadCommonControls()) return;
-  toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-  if (toolTip_ == nullptr) return;
-  for (const auto& native : controls_) {
-    if (native->Model().ToolTip.empty()) continue;
-    // The loop passes the mouse messages on (RelayMouse), so that the
-    // controls need no subclass of the tool tips' own.
-    TOOLINFOA tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(native->Hwnd());
-    tool.lpszText = const_cast<char*>(native->Model().ToolTip.c_str());
-    SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-  SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kToolTipWidthTwips, dpi_));
-}
-
-void FormWindow::RelayMouse(const MSG& message) {
-  if (!built_) return;
-  if (!toolTipsTried_ && message.message == WM_MOUSEMOVE) CreateToolTips();
-  if (toolTip_ != nullptr) {
-    SendMessageA(toolTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
-  }
+  // A form nothing has placed opens on the monitor where the system put it.
+  PlaceIfNeverPlaced(form_, MonitorWorkArea(MonitorFromWindow(Hwnd(), MONITOR_DEFAULTTONEAREST)));
 }
 
 // The client area at the window's resolution, the frame around it, and the
@@ -163,9 +93,7 @@ void FormWindow::Layout() {
   form_.SetOuterSize(PixelsToTwips(outer.right - outer.left, screenDpi),
                      PixelsToTwips(outer.bottom - outer.top, screenDpi));
   for (const auto& native : controls_) native->Layout(dpi_);
-  if (toolTip_ != nullptr) {
-    SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, TwipsToPixels(kToolTipWidthTwips, dpi_));
-  }
+  toolTips_.Layout(dpi_);
 }
 
 void FormWindow::ReportPlacement() {
@@ -208,15 +136,6 @@ bool FormWindow::Sync() {
     if (!native->OutOfDate()) continue;
     changed = true;
     native->Sync();
-    if (native->Model().Kind() != ControlKind::Frame) continue;
-    // What a frame holds shows and works only as the frame does.
-    for (const auto& inner : controls_) {
-      if (Depth(inner->Model()) > 0 && inner.get() != native.get()) {
-        for (const Control* c = inner->Model().Container; c != nullptr; c = c->Container) {
-          if (c == &native->Model()) inner->Sync();
-        }
-      }
-    }
   }
   syncing_ = false;
   SyncTimers();
@@ -266,122 +185,6 @@ void FormWindow::SyncTimers() {
       KillTimer(Hwnd(), kFirstTimerId + i);
     }
   }
-}
-
-// ---- Focus and keys ----
-
-bool FormWindow::SetFocusInside() {
-  Control* before = IsChild(Hwnd(), lastFocus_) ? ControlOf(lastFocus_) : nullptr;
-  Control* target = FocusOnActivation(form_, before);
-  HWND hwnd = target != nullptr ? ControlWindow(*target) : nullptr;
-  if (hwnd == nullptr) return false;
-  SetFocus(hwnd);
-  return true;
-}
-
-bool FormWindow::NavigationKeyDown(NavigationKey key, bool shift, bool controlOrAlt) {
-  const KeyOutcome outcome = KeyDown(form_, ControlOf(GetFocus()), key, shift, controlOrAlt);
-  if (outcome.focus != nullptr) {
-    if (HWND hwnd = ControlWindow(*outcome.focus)) SetFocus(hwnd);
-  }
-  return outcome.handled;
-}
-
-std::optional<LRESULT> FormWindow::OnActivate(bool active) {
-  if (!active) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(Hwnd(), focus)) lastFocus_ = focus;
-    return 0;
-  }
-  // With nothing to take the focus, the form keeps it (and its keys).
-  if (!built_ || !SetFocusInside()) SetFocus(Hwnd());
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnSetFocus() {
-  if (built_) SetFocusInside();
-  return 0;
-}
-
-// ---- Events ----
-
-std::optional<LRESULT> FormWindow::OnCommand(int /*id*/, int code, HWND control) {
-  NativeControl* native = Find(control);
-  if (native == nullptr) return std::nullopt;
-  native->Notify(code);
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnTimer(UINT_PTR id) {
-  const std::vector<Timer*>& timers = form_.Timers();
-  if (id < kFirstTimerId || id - kFirstTimerId >= timers.size()) return std::nullopt;
-  Timer& timer = *timers[id - kFirstTimerId];
-  // The message itself cannot tell the system's timer from a message another
-  // program posted, so its time does: only one that comes when the timer is
-  // due counts.
-  ULONGLONG& last = lastTicks_[id - kFirstTimerId];
-  const ULONGLONG now = GetTickCount64();
-  if (!IsTimerTick(last, now, timer.Interval())) return 0;
-  last = now;
-  if (timer.Enabled() && timer.OnTimer) timer.OnTimer();
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnMouseMove(WPARAM keys, int x, int y) {
-  const auto flags = static_cast<unsigned>(keys);
-  RouteMouseMove(form_, MouseArgs{HeldButtons(flags), ShiftState(flags, GetKeyState(VK_MENU) < 0),
-                                  PixelsToTwips(x, dpi_), PixelsToTwips(y, dpi_)});
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnClose() {
-  form_.CloseRequested();
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnEndSession(bool ending) {
-  if (ending) form_.CloseRequested();
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnWindowPosChanged() {
-  ReportPlacement();
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnDpiChanged() {
-  // The window's resolution as the system gives it; the window keeps its
-  // place, and the layout gives it the size for the new resolution.
-  const unsigned dpi = WindowDpi(Hwnd());
-  if (dpi == dpi_) return 0;
-  dpi_ = dpi;
-  // The controls keep their fonts until they have the new ones.
-  auto oldFonts = gdi_.TakeFonts();
-  if (built_) Layout();
-  for (auto& [key, font] : oldFonts) DeleteObject(font);
-  ReportPlacement();
-  return 0;
-}
-
-std::optional<LRESULT> FormWindow::OnEraseBackground(HDC dc) {
-  RECT client{};
-  GetClientRect(Hwnd(), &client);
-  FillRect(dc, &client, gdi_.BrushFor(NativeColor(form_.BackColor)));
-  return 1;
-}
-
-std::optional<LRESULT> FormWindow::OnControlColor(UINT /*message*/, HDC dc, HWND control) {
-  NativeControl* native = Find(control);
-  if (native == nullptr) return std::nullopt;
-  const Control& model = native->Model();
-  SetTextColor(dc, NativeColor(model.ForeColor()));
-  if (UsesSystemBackground(model)) {
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-  }
-  const COLORREF back = NativeColor(BackColorOf(model, form_));
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(gdi_.BrushFor(back));
 }
 
 }  // namespace quellor::win32

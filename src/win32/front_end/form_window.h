@@ -1,6 +1,8 @@
 // The native window of one form: made from the model, its controls brought
 // in line with their models after every event, and the user's actions on it
-// handed to the core.
+// handed to the core. Creation, layout and sync are in form_window.cpp; focus
+// and keys in form_focus.cpp; the native events in form_events.cpp; painting
+// and colours in form_paint.cpp; the tool tips in tool_tips.h.
 #pragma once
 
 #include <windows.h>
@@ -10,20 +12,23 @@
 
 #include "common/controls.h"
 #include "common/form_input.h"
+#include "win32/front_end/control_host.h"
 #include "win32/front_end/gdi_cache.h"
 #include "win32/front_end/native_control.h"
+#include "win32/front_end/tool_tips.h"
 #include "win32/front_end/window.h"
 
 namespace quellor::win32 {
 
-class FormWindow : public Window {
+class FormWindow : public Window, public ControlHost {
  public:
   explicit FormWindow(Form& form);
   ~FormWindow() override;
 
-  Form& Model() const { return form_; }
+  Form& Model() const override { return form_; }
   // Creates the hidden top-level window; the controls follow at the first
-  // Sync, once the form's design is in place.
+  // Sync, once the form's design is in place. False when the system refused
+  // the class or the window.
   bool CreateNative();
   void Close();
   // Whether the models changed since the last Sync.
@@ -40,16 +45,14 @@ class FormWindow : public Window {
   // The native window of a control, or null; the control of a native window
   // of this form, or null.
   HWND ControlWindow(const Control& control) const;
-  Control* ControlOf(HWND hwnd) const;
-  HWND ToolTipWindow() const { return toolTip_; }
+  Control* ControlOf(HWND hwnd) const override;
+  HWND ToolTipWindow() const { return toolTips_.Hwnd(); }
 
   // For the controls.
-  unsigned Dpi() const { return dpi_; }
-  GdiCache& Gdi() { return gdi_; }
-  LabelPresses& Presses() { return presses_; }
-  // True while Sync changes the native controls: their notifications then
-  // report the program's own changes, not the user's.
-  bool Syncing() const { return syncing_; }
+  unsigned Dpi() const override { return dpi_; }
+  GdiCache& Gdi() override { return gdi_; }
+  LabelPresses& Presses() override { return presses_; }
+  bool Syncing() const override { return syncing_; }
 
  protected:
   std::optional<LRESULT> OnCommand(int id, int code, HWND control) override;
@@ -65,8 +68,10 @@ class FormWindow : public Window {
   std::optional<LRESULT> OnSetFocus() override;
 
  private:
+  // The native timer of the form's timer i is kFirstTimerId + i.
+  static constexpr UINT_PTR kFirstTimerId = 1;
+
   void Build();
-  void CreateToolTips();
   void Layout();
   void ReportPlacement();
   void ApplyForm();
@@ -87,9 +92,7 @@ class FormWindow : public Window {
   std::vector<std::unique_ptr<NativeControl>> controls_;
   std::vector<bool> timersRunning_;
   std::vector<ULONGLONG> lastTicks_;  // when each timer started or last ticked
-  HWND toolTip_ = nullptr;
-  bool toolTipsTried_ = false;
-  HWND lastFocus_ = nullptr;
+  ToolTips toolTips_;
   LabelPresses presses_;
   GdiCache gdi_;
 };

@@ -14,8 +14,10 @@ constexpr UINT kSyncMessage = WM_APP + 1;
 }  // namespace
 
 FrontEnd::SyncWindow::SyncWindow(FrontEnd& frontEnd) : frontEnd_(frontEnd) {
-  RegisterClassOnce(kSyncWindowClass, 0);
-  Create(kSyncWindowClass, 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+  // Without it, Post does nothing and the loop's own syncs remain.
+  if (RegisterClassOnce(kSyncWindowClass, 0)) {
+    Create(kSyncWindowClass, 0, 0, "", 0, 0, 0, 0, HWND_MESSAGE);
+  }
 }
 
 void FrontEnd::SyncWindow::Post() {
@@ -48,7 +50,6 @@ void FrontEnd::AfterHandlers(void* self) {
 
 void FrontEnd::Attach(Form& form) {
   form.Host = this;
-  if (std::find(forms_.begin(), forms_.end(), &form) == forms_.end()) forms_.push_back(&form);
 }
 
 FormWindow* FrontEnd::WindowOf(const Form& form) const {
@@ -85,10 +86,7 @@ void FrontEnd::DestroyWindowFor(Form& form) {
 }
 
 bool FrontEnd::OutOfDate() const {
-  if (running_ && !quitting_ &&
-      std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
-    return true;
-  }
+  if (Finished()) return true;
   return std::any_of(windows_.begin(), windows_.end(),
                      [](const auto& window) { return window->OutOfDate(); });
 }
@@ -106,8 +104,7 @@ void FrontEnd::SyncAll() {
   }
   --dispatching_;
   if (Window::HandlersRunning() == 0) retired_.clear();
-  if (running_ && !quitting_ &&
-      std::none_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->Loaded(); })) {
+  if (Finished()) {
     quitting_ = true;
     PostQuitMessage(0);
   }

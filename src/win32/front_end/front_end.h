@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "common/controls.h"
+#include "win32/event_loop.h"
 #include "win32/front_end/form_window.h"
-#include "win32/services/services.h"
 
 namespace quellor::win32 {
 
@@ -23,6 +24,9 @@ class FrontEnd : public FormHost, public EventLoop {
 
   // Makes this the form's host; the form gets its window when it is loaded.
   void Attach(Form& form);
+  // The program's own answer to whether it has finished; once it has, the
+  // loop ends. Without one the loop runs until WM_QUIT comes from elsewhere.
+  void SetFinished(std::function<bool()> finished) { finished_ = std::move(finished); }
   void CreateWindowFor(Form& form) override;
   void DestroyWindowFor(Form& form) override;
 
@@ -32,7 +36,7 @@ class FrontEnd : public FormHost, public EventLoop {
   // then the sync. False on WM_QUIT.
   bool HandleMessage(MSG& message);
   // The message loop: returns never; the process ends on WM_QUIT, which the
-  // loop posts itself once no form is loaded any more.
+  // loop posts itself once the program has finished.
   [[noreturn]] void Run() override;
 
   FormWindow* WindowOf(const Form& form) const;
@@ -58,8 +62,9 @@ class FrontEnd : public FormHost, public EventLoop {
 
   static void AfterHandlers(void* self);
   bool OutOfDate() const;
+  bool Finished() const { return running_ && !quitting_ && finished_ && finished_(); }
 
-  std::vector<Form*> forms_;
+  std::function<bool()> finished_;
   std::vector<std::unique_ptr<FormWindow>> windows_;
   // Windows destroyed while one of their handlers may still be running.
   std::vector<std::unique_ptr<FormWindow>> retired_;

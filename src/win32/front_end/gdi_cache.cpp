@@ -31,33 +31,28 @@ bool Installed(const std::string& face) {
 
 }  // namespace
 
-GdiCache::~GdiCache() {
-  for (auto& [key, font] : fonts_) DeleteObject(font);
-  for (auto& [color, brush] : brushes_) DeleteObject(brush);
-}
-
 HFONT GdiCache::FontFor(const Font& font, unsigned dpi) {
   const auto key = std::make_tuple(font.face, font.points, font.bold);
   auto found = fonts_.find(key);
-  if (found != fonts_.end()) return found->second;
+  if (found != fonts_.end()) return found->second.get();
   HFONT created = CreateFontA(
       FontHeight(font.points, dpi), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
       DEFAULT_PITCH | FF_DONTCARE, ChooseFace(font.face, Installed).c_str());
-  fonts_[key] = created;
+  if (created != nullptr) fonts_.emplace(key, GdiObject<HFONT>(created));
   return created;
 }
 
 HBRUSH GdiCache::BrushFor(COLORREF color) {
   auto found = brushes_.find(color);
-  if (found != brushes_.end()) return found->second;
+  if (found != brushes_.end()) return found->second.get();
   HBRUSH brush = CreateSolidBrush(color);
-  brushes_[color] = brush;
+  if (brush != nullptr) brushes_.emplace(color, GdiObject<HBRUSH>(brush));
   return brush;
 }
 
-std::map<std::tuple<std::string, float, bool>, HFONT> GdiCache::TakeFonts() {
-  std::map<std::tuple<std::string, float, bool>, HFONT> taken;
+GdiCache::Fonts GdiCache::TakeFonts() {
+  Fonts taken;
   taken.swap(fonts_);
   return taken;
 }

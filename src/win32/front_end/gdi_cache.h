@@ -9,26 +9,30 @@
 #include <tuple>
 
 #include "common/controls.h"
+#include "win32/front_end/owned.h"
 
 namespace quellor::win32 {
 
 class GdiCache {
  public:
+  using Fonts = std::map<std::tuple<std::string, float, bool>, GdiObject<HFONT>>;
+
   GdiCache() = default;
   GdiCache(const GdiCache&) = delete;
   GdiCache& operator=(const GdiCache&) = delete;
-  ~GdiCache();
 
-  // The design font at `dpi`, in the closest face the system has.
+  // The design font at `dpi`, in the closest face the system has; null when
+  // the system made none (asked again next time).
   HFONT FontFor(const Font& font, unsigned dpi);
+  // A solid brush; null when the system made none (asked again next time).
   HBRUSH BrushFor(COLORREF color);
-  // Hands the fonts made so far to the caller, who deletes them once the
-  // controls use new ones.
-  std::map<std::tuple<std::string, float, bool>, HFONT> TakeFonts();
+  // Hands the fonts made so far to the caller, whose copy deletes them once
+  // the controls use new ones.
+  Fonts TakeFonts();
 
  private:
-  std::map<std::tuple<std::string, float, bool>, HFONT> fonts_;
-  std::map<COLORREF, HBRUSH> brushes_;
+  Fonts fonts_;
+  std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
 };
 
 }  // namespace quellor::win32

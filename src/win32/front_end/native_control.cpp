@@ -1,7 +1,6 @@
 #include "win32/front_end/native_control.h"
 
 #include "common/layout.h"
-#include "win32/front_end/form_window.h"
 #include "win32/front_end/native_layout.h"
 #include "win32/services/system_library.h"
 #include "win32/units.h"
@@ -61,8 +60,12 @@ void NativeControl::Layout(unsigned dpi) {
   }
 }
 
+bool NativeControl::OutOfDate() const {
+  return shown_ != RevisionWithContainers(model_);
+}
+
 void NativeControl::Sync() {
-  shown_ = model_.Revision();
+  shown_ = RevisionWithContainers(model_);
   if (HasText(model_) && model_.Caption() != caption_) {
     caption_ = model_.Caption();
     SetWindowTextA(hwnd_, caption_.c_str());

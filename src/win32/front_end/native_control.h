@@ -10,14 +10,13 @@
 #include <string>
 
 #include "common/controls.h"
+#include "win32/front_end/control_host.h"
 
 namespace quellor::win32 {
 
-class FormWindow;
-
 class NativeControl {
  public:
-  NativeControl(FormWindow& form, Control& model) : form_(form), model_(model) {}
+  NativeControl(ControlHost& form, Control& model) : form_(form), model_(model) {}
   NativeControl(const NativeControl&) = delete;
   NativeControl& operator=(const NativeControl&) = delete;
   virtual ~NativeControl() = default;
@@ -29,9 +28,10 @@ class NativeControl {
   // Position and font at the window's resolution.
   void Layout(unsigned dpi);
   // Whether the model changed since the last Sync.
-  bool OutOfDate() const { return shown_ != model_.Revision(); }
+  bool OutOfDate() const;
   // Brings the window in line with the model: what it shows, whether it is
-  // visible and usable (as far as its containers are).
+  // visible and usable (as far as its containers are, whose changes make it
+  // out of date too).
   void Sync();
   // A notification the control sent to the form (the code of WM_COMMAND).
   virtual void Notify(int /*code*/) {}
@@ -52,7 +52,7 @@ class NativeControl {
   // The class's own handling of a message; nothing once the window is gone.
   LRESULT CallClass(UINT message, WPARAM wParam, LPARAM lParam);
 
-  FormWindow& form_;
+  ControlHost& form_;
   Control& model_;
   HWND hwnd_ = nullptr;
 
@@ -60,13 +60,16 @@ class NativeControl {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   WNDPROC classProcedure_ = nullptr;
-  std::uint32_t shown_ = 0;  // the model revision last shown; 0 nothing yet
+  std::uint32_t shown_ = 0;  // RevisionWithContainers last shown; 0 nothing yet
   std::string caption_;
   Color foreColor_ = 0;
   bool visible_ = false;
   bool enabled_ = true;
 };
 
-std::unique_ptr<NativeControl> MakeNativeControl(FormWindow& form, Control& model);
+std::unique_ptr<NativeControl> MakeNativeControl(ControlHost& form, Control& model);
+// The kinds with classes of their own (native_label.cpp, native_frame.cpp).
+std::unique_ptr<NativeControl> MakeNativeLabel(ControlHost& form, Label& model);
+std::unique_ptr<NativeControl> MakeNativeFrame(ControlHost& form, Control& model);
 
 }  // namespace quellor::win32

@@ -4,12 +4,6 @@
 
 namespace quellor::win32 {
 
-const char* FormClassName(const Form& form) {
-  if (form.Name() == "Form2") return ids::kForm2Class;
-  if (form.Name() == "Form3") return ids::kForm3Class;
-  return ids::kForm1Class;
-}
-
 DWORD FormWindowStyle(const Form& form) {
   if (form.Style == FormStyle::FixedDialog) {
     return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPSIBLINGS;

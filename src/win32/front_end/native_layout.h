@@ -7,8 +7,6 @@
 
 namespace quellor::win32 {
 
-// The window class of a form's native window.
-const char* FormClassName(const Form& form);
 DWORD FormWindowStyle(const Form& form);
 DWORD FormWindowExStyle(const Form& form);
 

@@ -12,11 +12,11 @@ Window::~Window() {
   Destroy();
 }
 
-void Window::RegisterClassOnce(const char* className, UINT classStyle) {
+bool Window::RegisterClassOnce(const char* className, UINT classStyle) {
   WNDCLASSEXA existing{};
   existing.cbSize = sizeof(existing);
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (GetClassInfoExA(instance, className, &existing)) return;
+  if (GetClassInfoExA(instance, className, &existing)) return true;
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = classStyle;
@@ -27,7 +27,7 @@ void Window::RegisterClassOnce(const char* className, UINT classStyle) {
   // program without one gets the system's.
   windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
   windowClass.lpszClassName = className;
-  RegisterClassExA(&windowClass);
+  return RegisterClassExA(&windowClass) != 0;
 }
 
 HWND Window::Create(const char* className, DWORD exStyle, DWORD style, const char* title, int x,

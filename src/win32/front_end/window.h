@@ -29,8 +29,8 @@ class Window {
 
  protected:
   // Registers the class once per process; every window of it dispatches to
-  // its object.
-  static void RegisterClassOnce(const char* className, UINT classStyle);
+  // its object. False when the system refused it.
+  static bool RegisterClassOnce(const char* className, UINT classStyle);
   HWND Create(const char* className, DWORD exStyle, DWORD style, const char* title, int x, int y,
               int width, int height, HWND parent);
   void Destroy();

@@ -5,7 +5,6 @@
 // The interface's own name, not the system's character-set macro.
 #undef PdhOpenQuery
 
-#include <cctype>
 #include <type_traits>
 
 #include "win32/services/system_library.h"
@@ -18,15 +17,7 @@ using platform::Status;
 
 namespace {
 
-// The counter path of the first processor's busy share, in any letter case.
-bool IsFirstProcessorTime(const std::string& path) {
-  static constexpr char kPath[] = "\\processor(0)\\% processor time";
-  if (path.size() != sizeof(kPath) - 1) return false;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(path[i])) != kPath[i]) return false;
-  }
-  return true;
-}
+static_assert(kCounterValidData == platform::kPdhCstatusValidData);
 
 // The library's functions, from the system folder; all of them or none.
 struct PdhLibrary {
@@ -87,7 +78,7 @@ Status Win32Pdh::PdhVbAddCounter(QueryHandle query, const std::string& path,
     counter = reinterpret_cast<CounterHandle>(handle);
     return 0;
   }
-  if (query != 0 && IsFirstProcessorTime(path)) {
+  if (StandsInForCounter(query, path)) {
     auto standIn = std::make_unique<StandIn>();
     standIn->query = query;
     counter = reinterpret_cast<CounterHandle>(standIn.get());

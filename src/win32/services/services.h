@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "win32/event_loop.h"
 #include "win32/services/cpu_sampler.h"
 
 namespace quellor::win32 {
@@ -68,13 +69,6 @@ class Win32Registry : public platform::Registry {
                                   std::uint32_t type, const std::uint8_t* data,
                                   std::uint32_t byteCount) override;
   platform::Status RegCloseKey(platform::KeyHandle key) override;
-};
-
-// The program's message loop, which the window services hand control to.
-class EventLoop {
- public:
-  virtual ~EventLoop() = default;
-  [[noreturn]] virtual void Run() = 0;
 };
 
 class Win32User32 : public platform::User32 {

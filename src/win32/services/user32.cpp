@@ -33,13 +33,7 @@ std::intptr_t Win32User32::SendMessageA(WindowHandle window, unsigned message,
 
 Rect Win32User32::NearestWorkArea(const Rect& window) {
   const RECT pixels = ScreenPixels(window);
-  HMONITOR monitor = MonitorFromRect(&pixels, MONITOR_DEFAULTTONEAREST);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (monitor == nullptr || !GetMonitorInfoA(monitor, &info)) {
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &info.rcWork, 0);
-  }
-  return PixelRectToTwips(info.rcWork, SystemDpi());
+  return MonitorWorkArea(MonitorFromRect(&pixels, MONITOR_DEFAULTTONEAREST));
 }
 
 bool Win32User32::IsOnAnyMonitor(const Rect& window) {
