@@ -10,8 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/command_line_text.h"
 #include "common/number.h"
+#include "common/program_arguments.h"
+#include "common/shutdown_commands.h"
 #include "controller/form1_settings.h"
 #include "fuzz_common.h"
 
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.Start(line);
   } catch (const quellor::fake::ProcessEnded&) {
     // Only the help window's OK ends the program this early.
-    FUZZ_CHECK(helpShown && s.process.Ends == 1);
+    FUZZ_CHECK(helpShown && s.process.Ends == std::vector{quellor::platform::kExitDone});
   }
   FUZZ_CHECK(helpShown == helpAsked);
   if (helpShown) {
