@@ -4,7 +4,7 @@
 // mirrors the models afterwards; every decision about them is made here.
 #pragma once
 
-#include "common/controls.h"
+#include "common/form.h"
 
 namespace quellor {
 
