@@ -250,8 +250,10 @@ struct ProcessEnded {};
 class QuietProcess : public platform::Process {
  public:
   std::string CommandLineText() override { return CommandLine; }
-  void RunCommandLine(const std::string& /*commandLine*/, int /*windowStyle*/) override {}
-  [[noreturn]] void EndProcess() override { throw ProcessEnded{}; }
+  bool RunCommandLine(const std::string& /*commandLine*/, int /*windowStyle*/) override {
+    return true;
+  }
+  [[noreturn]] void EndProcess(platform::ExitCode /*code*/) override { throw ProcessEnded{}; }
   platform::LocalTime Now() override { return {12, 0, 0}; }
   std::string CommandLine;
 };

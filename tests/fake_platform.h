@@ -81,9 +81,10 @@ class FakePower : public platform::Power {
   int IsPwrHibernateAllowed() override { return HibernateAllowed ? 1 : 0; }
   int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override {
     Suspends.push_back({hibernate, force, disableWakeEvent});
-    return 1;
+    return SuspendResult;
   }
   bool HibernateAllowed = true;
+  int SuspendResult = 1;  // 0: the system refuses
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
     bool operator==(const Suspend&) const = default;
@@ -176,11 +177,12 @@ class FakeShell32 : public platform::Shell32 {
 class FakeProcess : public platform::Process {
  public:
   std::string CommandLineText() override { return CommandLine; }
-  void RunCommandLine(const std::string& commandLine, int windowStyle) override {
+  bool RunCommandLine(const std::string& commandLine, int windowStyle) override {
     Runs.push_back({commandLine, windowStyle});
+    return Startable;
   }
-  [[noreturn]] void EndProcess() override {
-    ++Ends;
+  [[noreturn]] void EndProcess(platform::ExitCode code) override {
+    Ends.push_back(code);
     throw ProcessEnded{};
   }
   // A clock that moves on by a second at every reading.
@@ -199,7 +201,8 @@ class FakeProcess : public platform::Process {
     bool operator==(const Run&) const = default;
   };
   std::vector<Run> Runs;
-  int Ends = 0;
+  bool Startable = true;                 // whether a command line can be started
+  std::vector<platform::ExitCode> Ends;  // the exit code of each end
 };
 
 // All of them, ready to hand to a Program.

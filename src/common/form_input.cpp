@@ -98,12 +98,23 @@ void FocusMoved(Control& from, const Control* to) {
   if (from.OnLostFocus) from.OnLostFocus();
 }
 
+bool AcceptsClick(const Control& control) {
+  return EffectivelyVisible(control) && EffectivelyEnabled(control);
+}
+
+bool IsTimerTick(std::uint64_t last, std::uint64_t now, unsigned interval) {
+  // A quarter of the interval early still counts: the system's timer is
+  // coarse, and a late tick does not make the next one come early.
+  return now >= last && now - last >= interval - interval / 4;
+}
+
 void CheckBoxClicked(CheckBox& box) {
+  if (!AcceptsClick(box)) return;
   box.SetValue(box.Value() == 0 ? 1 : 0);
 }
 
 void OptionButtonClicked(OptionButton& button) {
-  button.Select();
+  if (AcceptsClick(button)) button.Select();
 }
 
 void RouteMouseMove(Form& form, MouseArgs args) {
@@ -118,12 +129,14 @@ void RouteMouseMove(Form& form, MouseArgs args) {
 }
 
 void LabelPresses::MouseDown(Label& label, const MouseArgs& args) {
+  if (!AcceptsClick(label)) return;
   pressed_ = &label;
   clickReported_ = false;
   if (label.OnMouseDown) label.OnMouseDown(args);
 }
 
 void LabelPresses::Clicked(Label& label) {
+  if (!AcceptsClick(label)) return;
   if (pressed_ == &label) {
     clickReported_ = true;
     return;

@@ -4,6 +4,8 @@
 // mirrors the models afterwards; every decision about them is made here.
 #pragma once
 
+#include <cstdint>
+
 #include "common/form.h"
 
 namespace quellor {
@@ -36,6 +38,18 @@ KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shi
 // leaving; losing the focus to another window does not.
 void FocusMoved(Control& from, const Control* to);
 
+// Whether a click on `control` may act: only on one that shows and is
+// enabled, with all its containers. The system gives such a control no
+// click, but another program can send a message that claims one.
+bool AcceptsClick(const Control& control);
+
+// Whether a timer message that comes `now` (milliseconds) is a tick of a
+// timer of `interval` whose last tick, or start, was at `last`. The system's
+// timer never comes much sooner than its interval, but any program can post
+// the same message: one that comes sooner is not the timer's and must not
+// count, or a stream of them would run a countdown out at once.
+bool IsTimerTick(std::uint64_t last, std::uint64_t now, unsigned interval);
+
 // A check box clicked by the user: ticked when it was clear, clear otherwise.
 void CheckBoxClicked(CheckBox& box);
 // An option button clicked by the user: selected, the others of its group
@@ -51,7 +65,8 @@ void RouteMouseMove(Form& form, MouseArgs args);
 // ends the pressed look wherever it happens. The label's click runs after the
 // release, and only for a left-button press released on the label that the
 // label itself reported as clicked (a double click's second press is no
-// click).
+// click). A label that does not accept clicks takes no press and gives no
+// click.
 class LabelPresses {
  public:
   void MouseDown(Label& label, const MouseArgs& args);

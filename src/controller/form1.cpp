@@ -254,11 +254,18 @@ void Form1::Form_Load() {
 
   ParseCommandLine(program_.DefaultSwitches);
   LoadSettings(program_);
+  // A stored countdown must leave time to reach Abort: a start from the
+  // Start menu or a Startup shortcut after a run with -t1 would otherwise act
+  // within a second, every time. It is raised as choosing a method raises it
+  // (the stored length stays); only the command line may ask for less.
+  if (program_.CountdownSeconds < kShortestCountdownAfterMethod) {
+    program_.CountdownSeconds = kShortestCountdownAfterMethod;
+  }
   ParseCommandLine(TrimSpaces(program_.Os.process.CommandLineText()));
 
   if (program_.Os.pdh.PdhOpenQuery(1, hQuery) != 0) {
     program_.Os.user32.MessageBox("OpenQuery failed", kAppTitle);
-    program_.Os.process.EndProcess();
+    program_.Os.process.EndProcess(platform::kExitQueryFailed);
   }
   AddCounter(kProcessorCounterPath, hQuery);
   UpdateCpuUsage();
@@ -276,7 +283,7 @@ void Form1::Form_Unload() {
 void Form1::Form_QueryUnload() {
   // Closed from outside: the usual unload, then nothing is left to run.
   Unload();
-  program_.Os.process.EndProcess();
+  program_.Os.process.EndProcess(platform::kExitDone);
 }
 
 void Form1::Check2_Click() {
@@ -321,9 +328,10 @@ void Form1::Label9_Click() {
 }
 
 void Form1::Label10_Click() {
+  // Abort ended the run as asked, even where there was nothing to abort.
   StartCommand("Shutdown -a");
   SaveSettings(program_);
-  program_.Os.process.EndProcess();
+  program_.Os.process.EndProcess(platform::kExitDone);
 }
 
 void Form1::Label12_Click() {

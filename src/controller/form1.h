@@ -133,8 +133,9 @@ class Form1 : public Form {
  private:
   void ParseCommandLine(const std::string& text);
   void UpdateCpuUsage();
-  // Starts one of the system's shutdown command lines, without waiting.
-  void StartCommand(const std::string& commandLine);
+  // Starts one of the system's shutdown command lines, without waiting;
+  // whether it could be started.
+  bool StartCommand(const std::string& commandLine);
   ProgramState& program_;
   std::vector<OptionButton*> optionGroup_;
 };

@@ -79,32 +79,36 @@ void Form1::Execute() {
   SaveSettings(program_);
 
   const bool force = Check1.Value() != 0;
+  // An entry that names no operation runs nothing, and says so.
+  platform::ExitCode code = platform::kExitNoOperation;
+  bool started = false;
   if (CommandText == kHibernateMarker) {
     try {
-      program_.Os.power.SetSuspendState(true, true, true);
+      started = program_.Os.power.SetSuspendState(true, true, true) != 0;
     } catch (...) {  // NOLINT(bugprone-empty-catch): the program ends all the same
     }
   } else if (CommandText == "Shutdown -l") {
     // The system's shutdown command refuses a delay together with log-off.
     if (force) CommandText += " -f";
-    StartCommand(CommandText);
+    started = StartCommand(CommandText);
   } else if (!CommandText.empty()) {
     CommandText += force ? " -f -t 0" : " -t 0";
-    StartCommand(CommandText);
+    started = StartCommand(CommandText);
   }
-  // An entry that names no operation runs nothing.
-  program_.Os.process.EndProcess();
+  if (!CommandText.empty()) code = started ? platform::kExitDone : platform::kExitCommandNotStarted;
+  program_.Os.process.EndProcess(code);
   // GCC does not take a virtual call for one that never returns, even when
   // the function is declared so.
   std::terminate();
 }
 
-void Form1::StartCommand(const std::string& commandLine) {
-  // Whether the command could be started is not looked at, and a failure
-  // inside the platform must not keep the program from ending after it.
+bool Form1::StartCommand(const std::string& commandLine) {
+  // A failure inside the platform must not keep the program from ending
+  // after it; it only counts as a command not started.
   try {
-    program_.Os.process.RunCommandLine(commandLine, kMinimizedFocus);
-  } catch (...) {  // NOLINT(bugprone-empty-catch): nothing to report, by design
+    return program_.Os.process.RunCommandLine(commandLine, kMinimizedFocus);
+  } catch (...) {
+    return false;
   }
 }
 

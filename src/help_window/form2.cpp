@@ -171,7 +171,7 @@ void Form2::Label2_Click() {
 }
 
 void Form2::Label1_Click() {
-  program_.Os.process.EndProcess();
+  program_.Os.process.EndProcess(platform::kExitDone);
 }
 
 void Form2::Label5_Click() {

@@ -113,6 +113,15 @@ struct LocalTime {
 
 inline constexpr int kWindowStyleMinimizedFocus = 2;
 
+// How the program ended, for whoever started it: a scheduled task shows this
+// as its last run result, so only a started operation or Abort is 0.
+enum ExitCode : int {
+  kExitDone = 0,               // the operation started, Abort ran, or the user left
+  kExitCommandNotStarted = 1,  // the shutdown command (or hibernation) could not be started
+  kExitNoOperation = 2,        // the trigger held with no operation selected
+  kExitQueryFailed = 3,        // the processor-usage query could not be opened
+};
+
 // The process and what it runs.
 class Process {
  public:
@@ -120,11 +129,12 @@ class Process {
   // The arguments after the program's own name, as one text.
   virtual std::string CommandLineText() = 0;
   // Starts a command line ("Shutdown -s -f -t 0") with the given window style
-  // and does not wait for it. The program names only the system's own
-  // shutdown command, which the platform runs from the system folder.
-  virtual void RunCommandLine(const std::string& commandLine, int windowStyle) = 0;
-  // Ends the process at once; no further handler runs.
-  [[noreturn]] virtual void EndProcess() = 0;
+  // and does not wait for it; false when it could not be started. The program
+  // names only the system's own shutdown command, which the platform runs
+  // from the system folder.
+  virtual bool RunCommandLine(const std::string& commandLine, int windowStyle) = 0;
+  // Ends the process at once with that exit code; no further handler runs.
+  [[noreturn]] virtual void EndProcess(ExitCode code) = 0;
   virtual LocalTime Now() = 0;
 };
 

@@ -135,7 +135,7 @@ void RegistryKey::SetValue(KeyHandle root, const std::string& subKey, const std:
   // The type is decided before the registry is touched.
   const Encoded encoded = Encode(value);
   if (const auto* text = std::get_if<std::string>(&encoded); text != nullptr) {
-    if (text->size() >= kMaxWrittenBytes) return;
+    if (text->size() > kMaxTextLength) return;
   }
 
   const KeyHandle key = Create(root, subKey);

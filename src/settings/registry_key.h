@@ -28,8 +28,6 @@ using RegistryInput = std::variant<std::string, std::int16_t, std::int32_t, floa
 // registry never reaches a window.
 inline constexpr std::size_t kMaxTextLength = 32;
 inline constexpr std::uint32_t kMaxValueBytes = kMaxTextLength + 1;
-// The largest text that is written; a longer one is not.
-inline constexpr std::size_t kMaxWrittenBytes = std::size_t{1} << 20;
 
 bool IsEmpty(const RegistryValue& value);
 
@@ -49,7 +47,9 @@ class RegistryKey {
   // Stores a number, or a text that is a plain number as a whole, as a
   // REG_DWORD rounded half to even; anything else as a REG_SZ text trimmed of
   // spaces. A number outside the 32-bit range, or not finite, is stored as its
-  // text. Creates the key (and its parents) when needed.
+  // text. A text longer than kMaxTextLength (once trimmed) would read back as
+  // nothing, so it is not written at all: the value stored before stays.
+  // Creates the key (and its parents) when needed.
   void SetValue(platform::KeyHandle root, const std::string& subKey, const std::string& valueName,
                 const RegistryInput& value);
 

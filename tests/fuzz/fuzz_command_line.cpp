@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.Start(line);
   } catch (const quellor::fake::ProcessEnded&) {
     // Only the help window's OK ends the program this early.
-    FUZZ_CHECK(helpShown && s.process.Ends == 1);
+    FUZZ_CHECK(helpShown && s.process.Ends == std::vector{quellor::platform::kExitDone});
   }
   FUZZ_CHECK(helpShown == helpAsked);
   if (helpShown) {

@@ -92,7 +92,9 @@ inline int CheckFiring(quellor::fake::Session& s, int limit) {
     command = force ? "Shutdown -l -f" : "Shutdown -l";
   }
   const bool fired = expected != 0;
-  FUZZ_CHECK(s.process.Ends == (fired ? 1 : 0));
+  FUZZ_CHECK(s.process.Ends.size() == (fired ? 1u : 0u));
+  using quellor::platform::kExitDone, quellor::platform::kExitNoOperation;
+  FUZZ_CHECK(!fired || s.process.Ends[0] == (operation.empty() ? kExitNoOperation : kExitDone));
   FUZZ_CHECK(s.process.Runs.size() == (fired && !command.empty() ? 1u : 0u));
   for (const auto& run : s.process.Runs) {
     FUZZ_CHECK(run.commandLine == command && run.windowStyle == 2);

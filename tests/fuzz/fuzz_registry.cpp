@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       form.Label10.OnClick();
     } catch (const quellor::fake::ProcessEnded&) {
     }
-    FUZZ_CHECK(s.process.Ends == 1);
+    FUZZ_CHECK(s.process.Ends == std::vector{quellor::platform::kExitDone});
     FUZZ_CHECK(s.process.Runs.size() == 1 && s.process.Runs[0].commandLine == "Shutdown -a");
   }
   FUZZ_CHECK(s.registry.OpenHandles() == 0);

@@ -138,6 +138,73 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
   }
 }
 
+// The recording form's label, a check box and an option button, in its outer frame.
+struct Clickable : Recording {
+  Clickable() {
+    for (Control* control : All()) {
+      Place(*control, &outer, {0, 0, 100, 100});
+      Add(*control);
+    }
+  }
+  std::array<Control*, 3> All() { return {&button, &box, &option}; }
+  CheckBox box{"Box", 4};
+  OptionButton option{"Option", 5};
+};
+
+TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
+  struct Case {
+    const char* off;
+    bool frame = false;  // the frame that holds the controls, else each control
+    bool hide = false;   // hidden, else disabled
+    bool acts = false;
+  };
+  const Case cases[] = {
+      {.off = "nothing", .acts = true},
+      {.off = "the controls hidden", .hide = true},
+      {.off = "the controls disabled"},
+      {.off = "their frame hidden", .frame = true, .hide = true},
+      {.off = "their frame disabled", .frame = true},
+  };
+  for (const Case& c : cases) {
+    Clickable r;
+    for (Control* control : r.All()) {
+      if (c.acts || c.frame) continue;
+      c.hide ? control->SetVisible(false) : control->SetEnabled(false);
+    }
+    if (c.frame) c.hide ? r.outer.SetVisible(false) : r.outer.SetEnabled(false);
+    LabelPresses presses;
+    presses.MouseDown(r.button, MouseArgs{kLeftButton, 0, 1, 1});
+    presses.Clicked(r.button);
+    presses.MouseUp(r.button, MouseArgs{kLeftButton, 0, 1, 1}, true);
+    presses.Clicked(r.button);  // from the keyboard
+    CheckBoxClicked(r.box);
+    OptionButtonClicked(r.option);
+    EXPECT_EQ(r.log, c.acts ? "down up click click " : "up ") << c.off;
+    EXPECT_EQ(r.box.Value(), c.acts ? 1 : 0) << c.off;
+    EXPECT_EQ(r.option.Value(), c.acts) << c.off;
+  }
+}
+
+TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
+  struct Case {
+    std::uint64_t last, now;
+    unsigned interval;
+    bool tick;
+  };
+  const Case cases[] = {
+      {.last = 5000, .now = 6000, .interval = 1000, .tick = true},
+      {.last = 5000, .now = 5750, .interval = 1000, .tick = true},
+      {.last = 5000, .now = 5749, .interval = 1000, .tick = false},
+      {.last = 5000, .now = 5001, .interval = 1000, .tick = false},
+      {.last = 5000, .now = 4000, .interval = 1000, .tick = false},  // before the start
+      {.last = 5000, .now = 5100, .interval = 100, .tick = true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsTimerTick(c.last, c.now, c.interval), c.tick)
+        << c.now - c.last << " ms after, interval " << c.interval;
+  }
+}
+
 TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
   struct Case {
     int checkBefore, checkAfter;

@@ -84,13 +84,16 @@ TEST(CommandLine, NumbersAreReadRoundedAndRangeCheckedFirstOccurrenceOnly) {
 TEST_F(MainWindow, FailedQueryShowsOnlyTheMessageAndEnds) {
   pdh.OpenStatus = 5;
   EXPECT_THROW(Start("-t60"), ProcessEnded);
+  EXPECT_EQ(process.Ends, std::vector{platform::kExitQueryFailed});
   EXPECT_EQ(user32.Calls, (Strings{"MessageBox OpenQuery failed | Quellor"}));
   EXPECT_EQ(pdh.Calls, (Strings{"open"}));
 }
 
 TEST_F(MainWindow, AbortRunsTheAbortCommandThenStoresTheSettingsAndEnds) {
   Start();
+  process.Startable = false;  // nothing to abort is no failure
   EXPECT_THROW(form.Label10.OnClick(), ProcessEnded);
+  EXPECT_EQ(process.Ends, std::vector{platform::kExitDone});
   ASSERT_EQ(process.Runs.size(), 1u);
   EXPECT_EQ(process.Runs[0].commandLine, "Shutdown -a");
   EXPECT_NE(registry.Find(kSettingsKey, "Always Top"), nullptr);
@@ -163,7 +166,7 @@ TEST(Trigger, EachMethodFiresInTheTickItsRuleGivesAndRunsTheChosenOperation) {
       s.pdh.Samples.push_back({i >= busyFrom && i < busyTo ? 90.0 : 10.0});
     s.Start(line);
     EXPECT_EQ(s.TicksUntilEnd(100), tick);
-    EXPECT_EQ(s.process.Ends, tick != 0 ? 1 : 0);
+    EXPECT_EQ(s.process.Ends.size(), tick != 0 ? 1u : 0u);
     const FakeProcess::Run minimized{run, platform::kWindowStyleMinimizedFocus};
     EXPECT_EQ(s.process.Runs, std::vector<FakeProcess::Run>(*run != 0 ? 1 : 0, minimized));
     const bool hibernates = std::string(line).find("-h") != std::string::npos;
@@ -172,6 +175,32 @@ TEST(Trigger, EachMethodFiresInTheTickItsRuleGivesAndRunsTheChosenOperation) {
     EXPECT_EQ(s.power.Suspends, std::vector<FakePower::Suspend>(hibernates ? 1 : 0, forced));
     // The settings are stored before the operation runs.
     EXPECT_EQ(s.registry.Find(kSettingsKey, "Always Top") != nullptr, tick != 0);
+  }
+}
+
+TEST(Trigger, TheExitCodeSaysWhetherTheOperationCouldBeStarted) {
+  struct Case {
+    const char* line;
+    bool startable = true;     // the shutdown command, or hibernation
+    bool noOperation = false;  // no list entry left selected
+    platform::ExitCode code;
+  };
+  const Case cases[] = {
+      {.line = "-o0 -t1 -r", .code = platform::kExitDone},
+      {.line = "-o0 -t1 -r", .startable = false, .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t1 -l", .startable = false, .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t1 -h", .code = platform::kExitDone},
+      {.line = "-o0 -t1 -h", .startable = false, .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t1", .noOperation = true, .code = platform::kExitNoOperation},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.process.Startable = c.startable;
+    s.power.SuspendResult = c.startable ? 1 : 0;
+    s.Start(c.line);
+    if (c.noOperation) s.form.Combo1.SetListIndex(-1);
+    ASSERT_NE(s.TicksUntilEnd(20), 0) << c.line;
+    EXPECT_EQ(s.process.Ends, std::vector{c.code}) << c.line << (c.startable ? "" : ", refused");
   }
 }
 

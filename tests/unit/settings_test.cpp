@@ -42,6 +42,25 @@ TEST(RegistryKey, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
   EXPECT_EQ(fake.OpenHandles(), 0);
 }
 
+TEST(RegistryKey, WritesNoTextThatCouldNotBeReadBack) {
+  FakeRegistry fake;
+  struct Case {
+    std::string written;
+    RegistryValue read;  // after "old" was stored
+  };
+  const Case cases[] = {
+      {.written = std::string(32, 'a'), .read = std::string(32, 'a')},
+      {.written = " " + std::string(32, 'a') + " ", .read = std::string(32, 'a')},
+      {.written = std::string(33, 'a'), .read = "old"s},
+  };
+  for (const Case& c : cases) {
+    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", "old"s);
+    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", c.written);
+    EXPECT_EQ(RegistryKey(fake).GetValue(kHkeyCurrentUser, kKey, "v"), c.read)
+        << c.written.size() << " characters";
+  }
+}
+
 class SettingsTest : public ::testing::Test {
  protected:
   void TearDown() override { EXPECT_EQ(fake_.registry.OpenHandles(), 0); }
@@ -51,13 +70,16 @@ class SettingsTest : public ::testing::Test {
     runs_.back()->program.Main();
     return *runs_.back();
   }
-  // Stored as the program stores it.
+  // A number stored as the program stores it; a text as it stands, as a hand
+  // edit can store one too long for the program to write.
   void Plant(const std::string& name, const RegistryValue& value) {
-    std::visit(
-        [&](const auto& v) {
-          RegistryKey(fake_.registry).SetValue(kHkeyCurrentUser, kSettingsKey, name, v);
-        },
-        value);
+    if (const auto* text = std::get_if<std::string>(&value)) {
+      const char* data = text->c_str();
+      fake_.registry.Plant(kSettingsKey, name, kRegSz, Bytes(data, data + text->size() + 1));
+      return;
+    }
+    RegistryKey(fake_.registry)
+        .SetValue(kHkeyCurrentUser, kSettingsKey, name, std::get<std::int32_t>(value));
   }
   void PlantAll(const Values& values) {
     for (std::size_t i = 0; i < values.size(); ++i) Plant(kSettingNames[i], values[i]);
@@ -133,12 +155,33 @@ TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) 
   EXPECT_TRUE(run.form.Option1[0].Value());
   EXPECT_FALSE(run.form.Text2.Enabled());
   // Read after the method, whose choice would have raised it to 10.
-  EXPECT_EQ(run.program.CountdownSeconds, 5);
+  EXPECT_EQ(run.program.TimeOutSeconds, 5);
   EXPECT_EQ(run.form.Check1.Value(), 0);
   EXPECT_EQ(run.form.Check2.Value(), 0);
   // Taken off the top as the box is cleared, and again by start-up's last step.
   EXPECT_EQ(fake_.user32.Calls, (std::vector<std::string>(2, "SetWindowPos 0 -2 0 0 0 0 3")));
   EXPECT_EQ(Start("-t120").program.CountdownSeconds, 120);  // the command line wins
+}
+
+TEST_F(SettingsTest, AStoredCountdownUnderTenStartsAtTenOnlyTheCommandLineGoesLower) {
+  struct Case {
+    std::int32_t stored;  // "Time Out", with "Option" 0 stored
+    const char* commandLine;
+    double countdown;
+    std::int32_t timeOut;
+  };
+  const Case cases[] = {
+      {.stored = 0, .commandLine = "", .countdown = 10, .timeOut = 0},
+      {.stored = 9, .commandLine = "-s", .countdown = 10, .timeOut = 9},
+      {.stored = 11, .commandLine = "", .countdown = 11, .timeOut = 11},
+      {.stored = 0, .commandLine = "-t1 -o0", .countdown = 1, .timeOut = 1},
+  };
+  for (const Case& c : cases) {
+    PlantAll({"x"s, "x"s, 0, "2"s, c.stored, kMethodTimer});
+    const Launch& run = Start(c.commandLine);
+    EXPECT_EQ(run.program.CountdownSeconds, c.countdown) << c.stored << " " << c.commandLine;
+    EXPECT_EQ(run.program.TimeOutSeconds, c.timeOut) << c.stored << " " << c.commandLine;
+  }
 }
 
 TEST_F(SettingsTest, OnlyAWindowWhollyOffEveryMonitorIsPulledBack) {

@@ -3,7 +3,8 @@
 // processor's busy share from the second sample on, from the counters'
 // library or, where it is missing (win32.counters-without-pdh), from the
 // program's own reading of the processor's times; and the front end's sync
-// after a handler ran for a message sent from another thread.
+// after a handler ran for a message sent from another thread; the command
+// line narrowed without best fit.
 // First, so that the interfaces keep their names (see services.h).
 #include "win32/services/services.h"
 
@@ -84,6 +85,22 @@ TEST(Counters, TheFirstProcessorGivesAPercentageFromTheSecondSampleOn) {
   EXPECT_GE(value, 0);
   EXPECT_LE(value, 100);
   EXPECT_EQ(pdh.PdhCloseQuery(query), 0);
+}
+
+TEST(CommandLine, ALookAlikeCharacterNeverBecomesADashOrASwitchLetter) {
+  struct Case {
+    std::wstring typed;
+    std::string read;
+  };
+  const Case cases[] = {
+      {.typed = L"\uFF0D\uFF48", .read = "__"},  // fullwidth dash and h
+      {.typed = L"\u2010h", .read = "_h"},       // hyphen
+      {.typed = L"-\uFF4C -\uFF52", .read = "-_ -_"},
+      {.typed = L"-s -t60", .read = "-s -t60"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(NarrowExactly(c.typed), c.read) << c.read;
+  }
 }
 
 // A change that a handler makes for a message sent from another thread is

@@ -33,6 +33,7 @@ namespace quellor::wintest {
 namespace {
 
 namespace f1 = ids::form1;
+namespace f2 = ids::form2;
 namespace f3 = ids::form3;
 
 // A failed expectation stops the scenario; main prints the message.
@@ -65,14 +66,24 @@ std::string ShutdownCommand(const char* suffix = "") {
   return std::string(system) + "\\shutdown.exe" + suffix;
 }
 
-// A process started by `commandLine`; ended when this goes away.
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(utf8.size() + 1, L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), static_cast<int>(utf8.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  return wide;
+}
+
+// A process started by `commandLine` (UTF-8, given to the system as Unicode);
+// ended when this goes away.
 class Process {
  public:
-  Process(const std::string& application, std::string commandLine) {
-    STARTUPINFOA startup{};
+  Process(const std::string& application, const std::string& commandLine) {
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;  // what it writes is not wanted here
-    Check(CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+    std::wstring text = Wide(commandLine);
+    Check(CreateProcessW(Wide(application).c_str(), text.data(), nullptr, nullptr, FALSE,
                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info_) != FALSE,
           "cannot start " + application);
   }
@@ -242,19 +253,22 @@ class Run {
     return ShownWindow(windowClass);
   }
   // Waits for the end and checks when it came (the program ends right after
-  // starting its command) and which command lines ran.
-  void ExpectEnd(double earliest, double latest, const std::string& recorded) {
-    const bool ended = process_.ExitCodeWithin(std::max(0.0, latest - Elapsed())) != STILL_ACTIVE;
+  // starting its command), its exit code and which command lines ran.
+  void ExpectEnd(double earliest, double latest, DWORD exitCode, const std::string& recorded) {
+    const DWORD code = process_.ExitCodeWithin(std::max(0.0, latest - Elapsed()));
     const double at = Elapsed();
-    Check(ended && at >= earliest, "ended at " + std::to_string(at) + " s, not between " +
-                                       std::to_string(earliest) + " and " + std::to_string(latest) +
-                                       " s");
+    Check(code != STILL_ACTIVE && at >= earliest,
+          "ended at " + std::to_string(at) + " s, not between " + std::to_string(earliest) +
+              " and " + std::to_string(latest) + " s");
+    Check(code == exitCode,
+          "exit code " + std::to_string(code) + ", expected " + std::to_string(exitCode));
     // The recorder is a process of its own; give it time to write its line,
     // and anything started late time to show up.
     WaitUntil([&] { return ReadWhole(RecorderFile()) == recorded; }, 3);
     Sleep(500);
     CheckEqual("command lines run", ReadWhole(RecorderFile()), recorded);
   }
+  bool Running() const { return process_.ExitCodeWithin(0) == STILL_ACTIVE; }
   HWND window = nullptr;
 
  private:
@@ -326,10 +340,38 @@ std::string WorkTheWindows(Run& s) {
   return where;
 }
 
+// Messages another program can send that claim what did not happen: 600
+// ticks of the one-second timer within a second, a change of resolution whose
+// lParam is no rectangle, a click on the help window's hidden OK that ends
+// the program. None may act; the program then ends by Abort.
+std::string ForgeMessages(Run& s) {
+  const HWND countdown = s.Main(f1::kLabel3);
+  for (int i = 0; i < 600; ++i) PostMessageA(s.window, WM_TIMER, 1, 0);
+  PostMessageA(s.window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), 0x1234);
+  Sleep(1500);
+  Check(s.Running(), "the program ended on the forged ticks or the forged change of resolution");
+  Check(Text(countdown) >= "00:09:57", "600 forged ticks took the countdown to " + Text(countdown));
+
+  Click(s.Main(f1::kLabel12));
+  const HWND help = s.WaitForWindow(ids::kForm2Class);
+  const HWND hiddenOk = Control(help, f2::kLabel1);
+  Check(!IsWindowVisible(hiddenOk), "the help window's ending OK shows");
+  PostMessageA(help, WM_COMMAND, MAKEWPARAM(f2::kLabel1, STN_CLICKED),
+               reinterpret_cast<LPARAM>(hiddenOk));
+  Sleep(1000);
+  Check(s.Running(), "a forged click on the hidden OK ended the program");
+  Click(Control(help, f2::kLabel2));
+  Check(WaitUntil([&] { return IsWindowVisible(s.window) != FALSE; }, 3),
+        "the help window's OK did not bring the main window back");
+  Click(s.Main(f1::kLabel10));
+  return "Option=0";
+}
+
 // The runs: the settings planted first, what stands in the program's way,
 // the arguments, what is done with the windows (nothing: the run ends by
 // itself), the command lines that must run and between which seconds after
-// the start the program must end, and the settings it must have stored.
+// the start the program must end, the settings it must have stored and its
+// exit code (the README lists them).
 enum class Obstacle { kNone, kShutdownCommandAway, kElsewhere };
 struct Scenario {
   const char *name, *planted;
@@ -339,18 +381,30 @@ struct Scenario {
   const char* recorded;
   double earliest, latest;
   const char* stored;
+  DWORD exitCode;
 };
 const Scenario kScenarios[] = {
     {"windows",
      "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
      Obstacle::kNone, "", WorkTheWindows, "Shutdown -a\n", 0, 30,
-     "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
+     "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1", 0},
     {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
-     "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
+     "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1", 0},
     // Without the system's shutdown command the program still ends in time,
-    // having stored its settings first.
+    // having stored its settings first, and says that nothing was started.
     {"shutdown-command-missing", "Option=0", Obstacle::kShutdownCommandAway, "-t4 -r", nullptr, "",
-     3, 9, "Operation=1,Time Out=4"},
+     3, 9, "Operation=1,Time Out=4", 1},
+    // A stored operation that is no entry of the list: nothing runs, and the
+    // exit code says so.
+    {"no-operation", "Option=0,Operation=-1", Obstacle::kNone, "-t4", nullptr, "", 3, 9,
+     "Operation=-1,Time Out=4", 2},
+    // Characters that only look like a dash or a switch letter (fullwidth
+    // dash and h, a hyphen, a fullwidth l) select nothing; -r is the one
+    // real switch, and it outranks hibernation, so none can start it.
+    {"look-alike-switches", "Option=0", Obstacle::kNone, "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r",
+     nullptr, "Shutdown -r -t 0\n", 3, 9, "Operation=1", 0},
+    {"forged-messages", "Option=0", Obstacle::kNone, "-t600", ForgeMessages, "Shutdown -a\n", 3, 30,
+     "Time Out=600", 0},
     // A copy of the program in a folder whose name holds "-l" (built by
     // tests/windows/CMakeLists.txt), started by an unquoted command line: the
     // switches come only from after its path. Beside it are libraries under
@@ -358,7 +412,7 @@ const Scenario kScenarios[] = {
     // looks for beside a program first (as Wine does here with native ones
     // first, set where the scenario starts): none may be loaded.
     {"program-elsewhere", "Option=0", Obstacle::kElsewhere, "-t4", nullptr, "Shutdown -s -t 0\n", 3,
-     9, "Operation=0"},
+     9, "Operation=0", 0},
 };
 
 void RunScenario(const std::string& exe, const Scenario& row) {
@@ -372,14 +426,14 @@ void RunScenario(const std::string& exe, const Scenario& row) {
             MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".away").c_str(), 0) != FALSE,
         "cannot move the shutdown command away");
   Check(row.obstacle != Obstacle::kElsewhere ||
-            std::strstr(overrides, "pdh,powrprof,uxtheme=n,b") != nullptr,
+            std::strstr(overrides, "pdh,powrprof,uxtheme,bcrypt,crypt32=n,b") != nullptr,
         "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
   std::string stored = row.stored;
   {
     const bool elsewhere = row.obstacle == Obstacle::kElsewhere;
     Run s(elsewhere ? folder + "quellor.exe" : exe, row.arguments, !elsewhere);
     if (row.work != nullptr) stored += "," + row.work(s);
-    s.ExpectEnd(row.earliest, row.latest, row.recorded);
+    s.ExpectEnd(row.earliest, row.latest, row.exitCode, row.recorded);
   }
   MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(), 0);
   ExpectDwords(stored);

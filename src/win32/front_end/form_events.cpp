@@ -18,6 +18,13 @@ std::optional<LRESULT> FormWindow::OnTimer(UINT_PTR id) {
   const std::vector<Timer*>& timers = form_.Timers();
   if (id < kFirstTimerId || id - kFirstTimerId >= timers.size()) return std::nullopt;
   Timer& timer = *timers[id - kFirstTimerId];
+  // The message itself cannot tell the system's timer from a message another
+  // program posted, so its time does: only one that comes when the timer is
+  // due counts.
+  ULONGLONG& last = lastTicks_[id - kFirstTimerId];
+  const ULONGLONG now = GetTickCount64();
+  if (!IsTimerTick(last, now, timer.Interval())) return 0;
+  last = now;
   if (timer.Enabled() && timer.OnTimer) timer.OnTimer();
   return 0;
 }
@@ -43,12 +50,14 @@ std::optional<LRESULT> FormWindow::OnWindowPosChanged() {
   return 0;
 }
 
-std::optional<LRESULT> FormWindow::OnDpiChanged(unsigned dpi, const RECT& suggested) {
+std::optional<LRESULT> FormWindow::OnDpiChanged() {
+  // The window's resolution as the system gives it; the window keeps its
+  // place, and the layout gives it the size for the new resolution.
+  const unsigned dpi = WindowDpi(Hwnd());
+  if (dpi == dpi_) return 0;
   dpi_ = dpi;
   // The controls keep their fonts until they have the new ones.
   GdiCache::Fonts oldFonts = gdi_.TakeFonts();
-  SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (built_) Layout();
   oldFonts.clear();
   ReportPlacement();

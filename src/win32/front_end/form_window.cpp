@@ -173,11 +173,13 @@ void FormWindow::ApplyForm() {
 void FormWindow::SyncTimers() {
   const std::vector<Timer*>& timers = form_.Timers();
   timersRunning_.resize(timers.size(), false);
+  lastTicks_.resize(timers.size(), 0);
   for (std::size_t i = 0; i < timers.size(); ++i) {
     const bool wanted = timers[i]->Enabled();
     if (wanted == timersRunning_[i]) continue;
     timersRunning_[i] = wanted;
     if (wanted) {
+      lastTicks_[i] = GetTickCount64();
       SetTimer(Hwnd(), kFirstTimerId + i, timers[i]->Interval(), nullptr);
     } else {
       KillTimer(Hwnd(), kFirstTimerId + i);

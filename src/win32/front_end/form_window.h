@@ -61,7 +61,7 @@ class FormWindow : public Window, public ControlHost {
   std::optional<LRESULT> OnClose() override;
   std::optional<LRESULT> OnEndSession(bool ending) override;
   std::optional<LRESULT> OnWindowPosChanged() override;
-  std::optional<LRESULT> OnDpiChanged(unsigned dpi, const RECT& suggested) override;
+  std::optional<LRESULT> OnDpiChanged() override;
   std::optional<LRESULT> OnEraseBackground(HDC dc) override;
   std::optional<LRESULT> OnControlColor(UINT message, HDC dc, HWND control) override;
   std::optional<LRESULT> OnActivate(bool active) override;
@@ -91,6 +91,7 @@ class FormWindow : public Window, public ControlHost {
   bool shownOnce_ = false;
   std::vector<std::unique_ptr<NativeControl>> controls_;
   std::vector<bool> timersRunning_;
+  std::vector<ULONGLONG> lastTicks_;  // when each timer started or last ticked
   ToolTips toolTips_;
   LabelPresses presses_;
   GdiCache gdi_;

@@ -82,10 +82,10 @@ std::optional<LRESULT> Window::Dispatch(UINT message, WPARAM wParam, LPARAM lPar
       if (result) DefWindowProcA(hwnd_, message, wParam, lParam);
       return result;
     }
-    case 0x02E0: {  // WM_DPICHANGED
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      return OnDpiChanged(HIWORD(wParam), *suggested);
-    }
+    case 0x02E0:  // WM_DPICHANGED
+      // Its parameters are not read: a message posted by another program
+      // carries any numbers, and its lParam is no rectangle then.
+      return OnDpiChanged();
     case WM_ERASEBKGND:
       return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC:

@@ -46,9 +46,7 @@ class Window {
   virtual std::optional<LRESULT> OnClose() { return std::nullopt; }
   virtual std::optional<LRESULT> OnEndSession(bool /*ending*/) { return std::nullopt; }
   virtual std::optional<LRESULT> OnWindowPosChanged() { return std::nullopt; }
-  virtual std::optional<LRESULT> OnDpiChanged(unsigned /*dpi*/, const RECT& /*suggested*/) {
-    return std::nullopt;
-  }
+  virtual std::optional<LRESULT> OnDpiChanged() { return std::nullopt; }
   virtual std::optional<LRESULT> OnEraseBackground(HDC /*dc*/) { return std::nullopt; }
   virtual std::optional<LRESULT> OnControlColor(UINT /*message*/, HDC /*dc*/, HWND /*control*/) {
     return std::nullopt;

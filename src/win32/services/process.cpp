@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "common/program_arguments.h"
@@ -6,30 +7,54 @@
 
 namespace quellor::win32 {
 
+std::string NarrowExactly(const std::wstring& text) {
+  if (text.empty()) return {};
+  // A UTF-8 code page writes every character exactly, and takes neither the
+  // flag nor a replacement: what is not ASCII stays bytes over 127.
+  const UINT codePage = GetACP();
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char replacement[] = {kNoExactForm, '\0'};
+  const char* noExactForm = utf8 ? nullptr : replacement;
+  const int length = static_cast<int>(text.size());
+  const int size =
+      WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, noExactForm, nullptr);
+  if (size <= 0) return {};
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  const int written = WideCharToMultiByte(codePage, flags, text.data(), length, narrow.data(), size,
+                                          noExactForm, nullptr);
+  narrow.resize(static_cast<std::size_t>(std::max(written, 0)));
+  return narrow;
+}
+
 std::string Win32Process::CommandLineText() {
-  const char* commandLine = GetCommandLineA();
-  // The program file's path; one longer than the buffer comes back cut off,
+  // Read as Unicode and narrowed here: the system's ANSI command line maps
+  // look-alike characters to their best fit ("－ｈ" to "-h").
+  const wchar_t* commandLine = GetCommandLineW();
+  // The program file's path, narrowed the same way so that the command line
+  // still starts with it; one longer than the buffer comes back cut off,
   // filling it. Empty when the system does not tell it.
-  std::string module(MAX_PATH, '\0');
+  std::wstring module(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
-        GetModuleFileNameA(nullptr, module.data(), static_cast<DWORD>(module.size()));
+        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
     if (length < module.size() || module.size() >= 65536) {
       module.resize(length < module.size() ? length : 0);
       break;
     }
     module.resize(module.size() * 2);
   }
-  return ArgumentsAfterProgramName(commandLine != nullptr ? commandLine : "", module);
+  return ArgumentsAfterProgramName(NarrowExactly(commandLine != nullptr ? commandLine : L""),
+                                   NarrowExactly(module));
 }
 
-void Win32Process::RunCommandLine(const std::string& commandLine, int windowStyle) {
+bool Win32Process::RunCommandLine(const std::string& commandLine, int windowStyle) {
   char folder[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
+  if (length == 0 || length >= MAX_PATH) return false;
   const std::optional<CommandLaunch> launch =
       ShutdownLaunch(std::string(folder, length), commandLine);
-  if (!launch) return;
+  if (!launch) return false;
   // CreateProcessA may write into the command line it is given.
   std::vector<char> text(launch->CommandLine.begin(), launch->CommandLine.end());
   text.push_back('\0');
@@ -38,15 +63,17 @@ void Win32Process::RunCommandLine(const std::string& commandLine, int windowStyl
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION started{};
-  if (CreateProcessA(launch->Application.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     nullptr, &startup, &started)) {
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+  if (!CreateProcessA(launch->Application.c_str(), text.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &started)) {
+    return false;
   }
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return true;
 }
 
-void Win32Process::EndProcess() {
-  ExitProcess(0);
+void Win32Process::EndProcess(platform::ExitCode code) {
+  ExitProcess(static_cast<UINT>(code));
 }
 
 platform::LocalTime Win32Process::Now() {

@@ -94,11 +94,17 @@ class Win32Shell32 : public platform::Shell32 {
                               const std::string& file, int showCommand) override;
 };
 
+// A text in the system's ANSI code page, with each character that has no
+// exact form there written as kNoExactForm: never the best fit, which would
+// make a fullwidth or other look-alike dash or letter a switch.
+inline constexpr char kNoExactForm = '_';
+std::string NarrowExactly(const std::wstring& text);
+
 class Win32Process : public platform::Process {
  public:
   std::string CommandLineText() override;
-  void RunCommandLine(const std::string& commandLine, int windowStyle) override;
-  [[noreturn]] void EndProcess() override;
+  bool RunCommandLine(const std::string& commandLine, int windowStyle) override;
+  [[noreturn]] void EndProcess(platform::ExitCode code) override;
   platform::LocalTime Now() override;
 };
 
