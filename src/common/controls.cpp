@@ -1,4 +1,4 @@
-#include "common/controls.h"
+#include "common/form.h"
 
 #include <algorithm>
 

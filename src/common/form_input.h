@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "common/controls.h"
+#include "common/form.h"
 
 namespace quellor {
 

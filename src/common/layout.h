@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/controls.h"
+#include "common/form.h"
 
 namespace quellor {
 

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "common/controls.h"
+#include "common/form.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/controls.h"
+#include "common/form.h"
 #include "platform/platform.h"
 #include "settings/registry_key.h"
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "common/controls.h"
+#include "common/form.h"
 // Generated from the build's project(VERSION).
 #include "quellor_version.h"
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common/controls.h"
+#include "common/form.h"
 
 namespace quellor {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/controls.h"
+#include "common/form.h"
 #include "common/form_input.h"
 #include "win32/front_end/gdi_cache.h"
 

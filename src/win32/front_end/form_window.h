@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/controls.h"
+#include "common/form.h"
 #include "common/form_input.h"
 #include "win32/front_end/control_host.h"
 #include "win32/front_end/gdi_cache.h"

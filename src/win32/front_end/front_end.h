@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "common/controls.h"
+#include "common/form.h"
 #include "win32/event_loop.h"
 #include "win32/front_end/form_window.h"
 

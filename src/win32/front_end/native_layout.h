@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/controls.h"
+#include "common/form.h"
 
 namespace quellor::win32 {
 
