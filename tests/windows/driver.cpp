@@ -403,7 +403,7 @@ const Scenario kScenarios[] = {
     // real switch, and it outranks hibernation, so none can start it.
     {"look-alike-switches", "Option=0", Obstacle::kNone, "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r",
      nullptr, "Shutdown -r -t 0\n", 3, 9, "Operation=1", 0},
-    {"forged-messages", "Option=0", Obstacle::kNone, "-t600", ForgeMessages, "Shutdown -a\n", 3, 30,
+    {"forged-messages", "Option=0", Obstacle::kNone, "-t600", ForgeMessages, "Shutdown -a\n", 0, 30,
      "Time Out=600", 0},
     // A copy of the program in a folder whose name holds "-l" (built by
     // tests/windows/CMakeLists.txt), started by an unquoted command line: the
