@@ -6,7 +6,7 @@ ARGS ?=
 
 APT_PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
   clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick \
-  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis python3
+  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis python3 xdotool
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test deps build-linux build-asan build-windows unit asan wine-tests lint fuzz bench \

@@ -4,6 +4,33 @@
 
 namespace quellor {
 
+namespace {
+
+AccessibleRole RoleOfKind(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::TextBox:
+      return AccessibleRole::Text;
+    case ControlKind::CheckBox:
+      return AccessibleRole::CheckButton;
+    case ControlKind::OptionButton:
+      return AccessibleRole::RadioButton;
+    case ControlKind::ComboBox:
+      return AccessibleRole::ComboBox;
+    case ControlKind::Frame:
+      return AccessibleRole::Grouping;
+    case ControlKind::Shape:
+      return AccessibleRole::Graphic;
+    case ControlKind::Label:
+      break;
+  }
+  return AccessibleRole::StaticText;
+}
+
+}  // namespace
+
+Control::Control(ControlKind kind, std::string name, int id)
+    : Role(RoleOfKind(kind)), kind_(kind), name_(std::move(name)), id_(id) {}
+
 void Control::SetCaption(std::string text) {
   if (text == caption_) return;
   caption_ = std::move(text);
@@ -126,6 +153,7 @@ void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolT
   label.HasBackColor = true;
   label.SetForeColor(textColor);
   label.ToolTip = std::move(toolTip);
+  label.Role = AccessibleRole::PushButton;
 }
 
 void PressLabelButton(Label& label) {

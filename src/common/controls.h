@@ -21,8 +21,23 @@ using Color = std::uint32_t;  // 0x00BBGGRR
 constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
   return r | (g << 8) | (b << 16);
 }
+// The system's own colours, which the user chooses (and high contrast sets):
+// values no design colour has, resolved by the front end when it draws.
+enum class SystemColor : std::uint32_t {
+  Window,
+  WindowText,
+  ButtonFace,
+  ButtonText,
+  GrayText,
+  Highlight,
+  HighlightText
+};
+constexpr std::uint32_t kSystemColorFlag = 0xFF000000u;
+constexpr Color System(SystemColor color) {
+  return kSystemColorFlag | static_cast<std::uint32_t>(color);
+}
 // Stands for the system's window colour (label buttons).
-constexpr Color kSystemWindowColor = 0xFF000000u;
+constexpr Color kSystemWindowColor = System(SystemColor::Window);
 constexpr Color kBlack = Rgb(0, 0, 0);
 
 // Positions and sizes in twips (1/1440 inch), relative to the container.
@@ -41,6 +56,18 @@ struct Font {
 enum class ControlKind { Label, TextBox, CheckBox, OptionButton, ComboBox, Frame, Shape };
 enum class Alignment { Left, Right, Center };
 
+// What a control is to assistive technology such as a screen reader.
+enum class AccessibleRole {
+  StaticText,
+  PushButton,
+  Text,
+  CheckButton,
+  RadioButton,
+  ComboBox,
+  Grouping,
+  Graphic
+};
+
 // Mouse buttons as the handlers receive them: 1 left, 2 right, 4 middle.
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
@@ -52,8 +79,7 @@ struct MouseArgs {
 
 class Control {
  public:
-  Control(ControlKind kind, std::string name, int id)
-      : kind_(kind), name_(std::move(name)), id_(id) {}
+  Control(ControlKind kind, std::string name, int id);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
@@ -74,6 +100,10 @@ class Control {
   bool Border = false;        // a single-line border
   bool TabStop = false;
   int TabIndex = 0;
+  // What a screen reader reports: the role (by default the one of the kind)
+  // and the name, when the caption is not it (a read-out, a text box).
+  AccessibleRole Role;
+  std::string AccessibleName;
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string text);
@@ -232,7 +262,7 @@ class Timer {
 // Puts a control into its container (nullptr: the form) at its design place.
 void Place(Control& control, Control* container, Rect position);
 // A bordered label that serves as a push button: centred bold caption on the
-// system's window colour.
+// system's window colour; a push button to screen readers.
 void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolTip = {});
 // The pressed look of a label button: sunken while a mouse button is down on
 // it; flat again on release, its caption back in its normal colour.

@@ -41,7 +41,12 @@ KeyOutcome Tab(const Form& form, Control* focus, bool backwards) {
     if (control != focus && PassedOverInGroup(*control)) continue;
     stops.push_back(control);
   }
-  return {true, Around(stops, focus, backwards)};
+  Control* next = Around(stops, focus, backwards);
+  if (next != nullptr && next != focus && next->Kind() == ControlKind::TextBox) {
+    auto* box = static_cast<TextBox*>(next);
+    if (!box->MultiLine) box->SetSelection(0, static_cast<int>(box->Text().size()));
+  }
+  return {true, next};
 }
 
 KeyOutcome Arrow(const Form& form, Control* focus, bool backwards) {
@@ -91,6 +96,13 @@ KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shi
       return Arrow(form, focus, false);
   }
   return {};
+}
+
+Form* FormAfterClosing(const std::vector<Form*>& forms, const Form& closing) {
+  for (Form* form : forms) {
+    if (form != &closing && form->Loaded() && form->Visible() && form->Enabled()) return form;
+  }
+  return nullptr;
 }
 
 void FocusMoved(Control& from, const Control* to) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/controls.h"
 
@@ -25,13 +26,20 @@ enum class NavigationKey { Tab, Up, Down, Left, Right };
 // the focus, a group of option buttons counting as one stop at its selected
 // button; the arrow keys go round the buttons of the focused option button's
 // group and select as they go, as a click would. With Ctrl or Alt held the
-// keys are left to the system.
+// keys are left to the system. Tab into a one-line text box selects its whole
+// text, so that typing replaces it.
 struct KeyOutcome {
   bool handled = false;      // the key is used up; the system does not see it
   Control* focus = nullptr;  // where the focus goes, when it moves
 };
 KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shift,
                    bool controlOrAlt);
+
+// The form that takes the keyboard focus when the active one (`closing`)
+// hides or unloads: the first of `forms`, in the program's order, that is
+// shown and usable; nullptr when there is none. Left to the system, the
+// focus could end on no window at all.
+Form* FormAfterClosing(const std::vector<Form*>& forms, const Form& closing);
 
 // The focus went from `from` to `to` (nullptr: out of the form's controls).
 // Leaving a control for another control of the same form runs its check on

@@ -28,7 +28,8 @@ constexpr float kDesignLeft = 7320;
 constexpr float kDesignTop = 5805;
 
 // A red-on-black read-out: the processor usage and the countdown.
-void MakeDisplay(Label& label) {
+void MakeDisplay(Label& label, std::string accessibleName) {
+  label.AccessibleName = std::move(accessibleName);
   label.Border = true;
   label.Align = Alignment::Center;
   label.TextFont.bold = true;
@@ -88,6 +89,7 @@ Form1::Form1(ProgramState& program)
   Place(Combo1, &Frame1, {3120, 120, 1335, 315});
   Combo1.BackColor = kListColor;
   Combo1.HasBackColor = true;
+  Combo1.AccessibleName = "Computer Operation";
 
   Place(Label6, &Frame1, {120, 480, 1095, 255});
   Label6.Align = Alignment::Center;
@@ -105,10 +107,10 @@ Form1::Form1(ProgramState& program)
 
   Place(Shape1, &Frame1, {120, 720, 1095, 375});
   Place(Label5, &Frame1, {120, 720, 1095, 375});
-  MakeDisplay(Label5);
+  MakeDisplay(Label5, "CPU usage");
   Place(Shape2, &Frame1, {1440, 720, 1215, 375});
   Place(Label3, &Frame1, {1440, 720, 1215, 375});
-  MakeDisplay(Label3);
+  MakeDisplay(Label3, "Time out");
 
   Place(Label1, &Frame1, {1440, 1080, 1215, 255});
   Label1.Align = Alignment::Center;
@@ -128,6 +130,7 @@ Form1::Form1(ProgramState& program)
   Label4.Align = Alignment::Center;
 
   Place(Text2, &Frame2, {3360, 480, 555, 285});
+  Text2.AccessibleName = "% CPU Usage";
 
   Place(Label9, &Frame1, {120, 2520, 1335, 375});
   MakeLabelButton(Label9, kLabelButtonFont, kBlue, "Set shutdown timer");

@@ -1,5 +1,19 @@
 // The main window: start-up, the one-second tick, the operation it carries
 // out, the processor-usage monitor, the command line and its own controls.
+//
+// Its design controls:
+//   Label8    the title "Quellor": opens the home page
+//   Frame1    the frame around everything below the title
+//   Timer1    the one-second tick
+//   Label2    "Computer Operation :"      Combo1   the operation list
+//   Label6    "CPU Usage :"               Label5   the usage read-out (on Shape1)
+//   Label7    "Time out:"                 Label3   the time-left read-out (on Shape2)
+//   Label1    "hh:mm:ss" under the time-left read-out
+//   Check1    Force close                 Check2   Always on top
+//   Frame2    "Shutdown Methods"          Option1  the four methods, by TriggerMethod
+//   Label4    "% CPU Usage"               Text2    the idle threshold in percent
+//   Label9    Set Timer                   Label12  ? (the help window)
+//   Label10   Abort
 #pragma once
 
 #include <array>

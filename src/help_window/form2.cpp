@@ -100,6 +100,7 @@ Form2::Form2(ProgramState& program)
   Text1.BackColor = kUsageBackColor;
   Text1.HasBackColor = true;
   Text1.TabStop = true;
+  Text1.AccessibleName = "Switches";
 
   Place(Label5, nullptr, {120, 4200, 1695, 375});
   MakeLabelButton(Label5, kLabelButtonFont, kBlue);

@@ -1,4 +1,12 @@
 // The help and version window.
+//
+// Its design controls:
+//   Label3   the title "Quellor"
+//   Label4   the version line
+//   Text1    the command-line usage text
+//   Label5   Online Help: opens the home page
+//   Label2   OK that returns to the main window
+//   Label1   OK that ends the program (help asked for on the command line)
 #pragma once
 
 #include <string>

@@ -87,6 +87,7 @@ Form3::Form3(ProgramState& program)
   Label1.BackColor = kBlack;
   Label1.HasBackColor = true;
   Label1.SetForeColor(kCyan);
+  Label1.AccessibleName = "Clock";
 
   Place(Shape1, nullptr, {3240, 120, 1455, 375});
 
@@ -105,6 +106,9 @@ Form3::Form3(ProgramState& program)
   Place(Text3, &Frame1, {3000, 345, 495, 285});
   for (Label* caption : {&Label2, &Label3, &Label4}) caption->Align = Alignment::Right;
   for (TextBox* field : {&Text1, &Text2, &Text3}) field->Align = Alignment::Center;
+  Text1.AccessibleName = "Hour";
+  Text2.AccessibleName = "Min";
+  Text3.AccessibleName = "Sec";
 
   Place(Label5, nullptr, {360, 1560, 1215, 375});
   MakeLabelButton(Label5, kLabelButtonFont, kBlue);

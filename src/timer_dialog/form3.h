@@ -1,4 +1,15 @@
 // The timer dialog: the countdown as a duration or as a time of day.
+//
+// Its design controls:
+//   Option1   Count down: the fields are a duration
+//   Option2   Timer: the fields are a time of day
+//   Label7    "Clock :"          Label1   the clock, now (on Shape1)
+//   Frame1    the fields' frame, captioned as the chosen mode
+//   Label2    "Hour"             Text1    hours
+//   Label3    "Min"              Text2    minutes
+//   Label4    "Sec"              Text3    seconds
+//   Label5    OK                 Label6   Cancel
+//   Timer1    the clock's tick
 #pragma once
 
 #include <string>

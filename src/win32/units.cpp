@@ -1,5 +1,7 @@
 #include "win32/units.h"
 
+#include <iterator>
+
 #include <cmath>
 
 namespace quellor::win32 {
@@ -73,8 +75,20 @@ unsigned WindowDpi(HWND window) {
 }
 
 COLORREF NativeColor(Color color) {
-  if (color == kSystemWindowColor) return GetSysColor(COLOR_WINDOW);
-  return color & 0x00FFFFFFu;
+  // In the order of SystemColor.
+  static constexpr int kSystemIndex[] = {COLOR_WINDOW,       COLOR_WINDOWTEXT, COLOR_BTNFACE,
+                                         COLOR_BTNTEXT,      COLOR_GRAYTEXT,   COLOR_HIGHLIGHT,
+                                         COLOR_HIGHLIGHTTEXT};
+  if ((color & kSystemColorFlag) != kSystemColorFlag) return color & 0x00FFFFFFu;
+  const std::uint32_t index = color & ~kSystemColorFlag;
+  return GetSysColor(index < std::size(kSystemIndex) ? kSystemIndex[index] : COLOR_WINDOW);
+}
+
+bool HighContrast() {
+  HIGHCONTRASTA setting{};
+  setting.cbSize = sizeof setting;
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0) != FALSE &&
+         (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 Rect MonitorWorkArea(HMONITOR monitor) {

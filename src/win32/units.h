@@ -29,5 +29,7 @@ unsigned WindowDpi(HWND window);
 
 // A model colour as the system's, resolving the system-colour markers.
 COLORREF NativeColor(Color color);
+// Whether Windows reports high contrast on now.
+bool HighContrast();
 
 }  // namespace quellor::win32

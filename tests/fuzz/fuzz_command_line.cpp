@@ -10,8 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/command_line_text.h"
 #include "common/number.h"
+#include "common/program_arguments.h"
+#include "common/shutdown_commands.h"
 #include "controller/form1_settings.h"
 #include "fuzz_common.h"
 

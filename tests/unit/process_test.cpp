@@ -8,8 +8,9 @@
 #include <string>
 #include <tuple>
 
-#include "common/command_line_text.h"
 #include "common/processor_counter.h"
+#include "common/program_arguments.h"
+#include "common/shutdown_commands.h"
 
 namespace quellor {
 namespace {

@@ -9,9 +9,14 @@
 //   quellor_driver click CLASS ID         clicks a control of that window
 //   quellor_driver place X Y              stores a main-window position (twips)
 //   quellor_driver recorded               prints the recorder's file
+//   quellor_driver selection CLASS ID     prints "focused" or "unfocused" and the
+//                                         selection of that window's text box
+//   quellor_driver high-contrast          high contrast for the running program
 //
 // Exit code 0 when everything held; otherwise 1 with the reason on stdout.
 #include <windows.h>
+// after windows.h
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -277,6 +282,63 @@ class Run {
 };
 
 // ---------------------------------------------------------------------------
+// What a screen reader reads of a control (role, name, default action and
+// "unavailable" when the state says so), from this process; then, with
+// `press`, its default action done.
+std::string Aloud(HWND control, bool press = false) {
+  IAccessible* object = nullptr;
+  AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                             reinterpret_cast<void**>(&object));
+  Check(object != nullptr,
+        "no accessible object for control " + std::to_string(GetDlgCtrlID(control)));
+  VARIANT self{}, role{}, state{};
+  self.vt = VT_I4;  // lVal 0: the control itself (CHILDID_SELF)
+  BSTR texts[2] = {};
+  object->get_accRole(self, &role);
+  object->get_accState(self, &state);
+  object->get_accName(self, &texts[0]);
+  object->get_accDefaultAction(self, &texts[1]);
+  std::string read = std::to_string(role.lVal);
+  for (BSTR text : texts) {
+    read += ' ';
+    for (const wchar_t* c = text; c != nullptr && *c != 0; ++c) read += static_cast<char>(*c);
+    SysFreeString(text);
+  }
+  if ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0) read += " unavailable";
+  Check(!press || SUCCEEDED(object->accDoDefaultAction(self)), "pressing " + read + " failed");
+  object->Release();
+  return read;
+}
+
+void ExpectReadAloud(HWND window, const std::vector<std::pair<int, std::string>>& rows) {
+  for (const auto& [id, read] : rows) CheckEqual("read aloud", Aloud(Control(window, id)), read);
+}
+
+// A screen reader reads the label buttons and presses "?", help's OK and
+// Abort.
+std::string ReadAndPress(Run& s) {
+  CoInitialize(nullptr);
+  const std::string button = std::to_string(ROLE_SYSTEM_PUSHBUTTON) + " ";
+  ExpectReadAloud(s.window, {{f1::kLabel9, button + "Set Timer Press"},
+                             {f1::kLabel12, button + "? Press"},
+                             {f1::kLabel10, button + "Abort Press"},
+                             {f1::kLabel3, std::to_string(ROLE_SYSTEM_STATICTEXT) + " Time out "}});
+  Aloud(s.Main(f1::kLabel12), true);
+  const HWND help = s.WaitForWindow(ids::kForm2Class);
+  Check(WaitUntil([&] { return !IsWindowVisible(s.window); }, 3),
+        "help left the main window shown");
+  ExpectReadAloud(help, {{f2::kLabel5, button + "Online Help Press"},
+                         {f2::kLabel2, button + "OK Press"},
+                         {f2::kLabel1, button + "OK Press unavailable"}});
+  Aloud(Control(help, f2::kLabel2), true);
+  Check(WaitUntil([&] { return GetForegroundWindow() == s.window; }, 3) &&
+            !ShownWindow(ids::kForm2Class),
+        "help's OK did not bring the main window back, active");
+  Aloud(s.Main(f1::kLabel10), true);
+  return "CPU Usage=2";
+}
+
+// ---------------------------------------------------------------------------
 // The scenarios
 
 // The run of the real windows: stored settings come back in them, the mouse
@@ -388,6 +450,8 @@ const Scenario kScenarios[] = {
      "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
      Obstacle::kNone, "", WorkTheWindows, "Shutdown -a\n", 0, 30,
      "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1", 0},
+    {"screen-reader", "", Obstacle::kNone, "-t3000 -o0", ReadAndPress, "Shutdown -a\n", 0, 30,
+     "Time Out=3000,Option=0", 0},
     {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
      "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1", 0},
     // Without the system's shutdown command the program still ends in time,
@@ -440,6 +504,39 @@ void RunScenario(const std::string& exe, const Scenario& row) {
   CheckEqual("planted libraries loaded", ReadWhole(folder + "loaded.txt"), "");
 }
 
+std::string Selection(HWND top, int id) {
+  const HWND box = Control(top, id);
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread);
+  DWORD start = 0, end = 0;
+  Send(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return (thread.hwndFocus == box ? "focused " : "unfocused ") + std::to_string(start) + " " +
+         std::to_string(end);
+}
+
+// High contrast for the running program: the hook, loaded into it, answers
+// on (Wine answers off whatever is set) and sets a high-contrast scheme,
+// which lasts until the session's Wine server ends.
+void TurnHighContrastOn() {
+  char hook[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, hook, MAX_PATH);
+  std::strcpy(std::strrchr(hook, '\\'), "\\high_contrast_hook.dll");
+  DWORD id = 0;
+  GetWindowThreadProcessId(ShownWindow(ids::kForm1Class), &id);
+  const HANDLE program = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
+  Check(program != nullptr, "the program does not run");
+  void* remote = VirtualAllocEx(program, nullptr, sizeof hook, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(program, remote, hook, sizeof hook, nullptr);
+  const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+  const HANDLE loader = CreateRemoteThread(program, nullptr, 0, load, remote, 0, nullptr);
+  Check(loader != nullptr && WaitForSingleObject(loader, 5000) == WAIT_OBJECT_0,
+        "cannot load the hook into the program");
+  CloseHandle(loader);
+  CloseHandle(program);
+}
+
 int Main(const std::vector<std::string>& args) {
   const std::string command = args.empty() ? "" : args[0];
   if (command == "run" && args.size() == 3) {
@@ -457,6 +554,10 @@ int Main(const std::vector<std::string>& args) {
     Click(Control(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())));
   } else if (command == "place" && args.size() == 3) {
     PlantDwords("PositionX=" + args[1] + ",PositionY=" + args[2]);
+  } else if (command == "selection" && args.size() == 3) {
+    std::puts(Selection(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())).c_str());
+  } else if (command == "high-contrast" && args.size() == 1) {
+    TurnHighContrastOn();
   } else if (command == "recorded" && args.size() == 1) {
     std::fputs(ReadWhole(RecorderFile()).c_str(), stdout);
   } else {

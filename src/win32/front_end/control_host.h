@@ -16,6 +16,8 @@ class ControlHost {
   virtual unsigned Dpi() const = 0;
   virtual GdiCache& Gdi() = 0;
   virtual LabelPresses& Presses() = 0;
+  // Whether the form draws in the system's high-contrast colours.
+  virtual bool HighContrastOn() const = 0;
   // True while the form changes its native controls to match the models:
   // their notifications then report the program's own changes, not the
   // user's.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/accessibility.h"
 #include "common/layout.h"
 #include "win32/front_end/native_layout.h"
 #include "win32/units.h"

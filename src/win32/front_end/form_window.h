@@ -17,6 +17,7 @@
 #include "win32/front_end/native_control.h"
 #include "win32/front_end/tool_tips.h"
 #include "win32/front_end/window.h"
+#include "win32/units.h"
 
 namespace quellor::win32 {
 
@@ -52,6 +53,7 @@ class FormWindow : public Window, public ControlHost {
   unsigned Dpi() const override { return dpi_; }
   GdiCache& Gdi() override { return gdi_; }
   LabelPresses& Presses() override { return presses_; }
+  bool HighContrastOn() const override { return highContrast_; }
   bool Syncing() const override { return syncing_; }
 
  protected:
@@ -66,6 +68,7 @@ class FormWindow : public Window, public ControlHost {
   std::optional<LRESULT> OnControlColor(UINT message, HDC dc, HWND control) override;
   std::optional<LRESULT> OnActivate(bool active) override;
   std::optional<LRESULT> OnSetFocus() override;
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   // The native timer of the form's timer i is kFirstTimerId + i.
@@ -95,6 +98,7 @@ class FormWindow : public Window, public ControlHost {
   ToolTips toolTips_;
   LabelPresses presses_;
   GdiCache gdi_;
+  bool highContrast_ = HighContrast();
 };
 
 }  // namespace quellor::win32

@@ -50,6 +50,7 @@ void FrontEnd::AfterHandlers(void* self) {
 
 void FrontEnd::Attach(Form& form) {
   form.Host = this;
+  if (std::find(forms_.begin(), forms_.end(), &form) == forms_.end()) forms_.push_back(&form);
 }
 
 FormWindow* FrontEnd::WindowOf(const Form& form) const {
@@ -80,6 +81,7 @@ void FrontEnd::DestroyWindowFor(Form& form) {
                             [&](const auto& window) { return &window->Model() == &form; });
   if (found == windows_.end()) return;
   std::unique_ptr<FormWindow> window = std::move(*found);
+  if (GetActiveWindow() == window->Hwnd()) closingActive_ = &form;
   windows_.erase(found);
   window->Close();
   retired_.push_back(std::move(window));
@@ -97,17 +99,34 @@ void FrontEnd::SyncAll() {
   // passes settle that. An idle pass applies nothing.
   constexpr int kMaxPasses = 4;
   ++dispatching_;
+  // The active window that is about to hide.
+  if (const FormWindow* active = FormWindowOf(GetActiveWindow())) {
+    if (!active->Model().Visible()) closingActive_ = &active->Model();
+  }
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     bool changed = false;
     for (std::size_t i = 0; i < windows_.size(); ++i) changed = windows_[i]->Sync() || changed;
     if (!changed) break;
   }
   --dispatching_;
+  ActivateAfterClosing();
   if (Window::HandlersRunning() == 0) retired_.clear();
   if (Finished()) {
     quitting_ = true;
     PostQuitMessage(0);
   }
+}
+
+// The focus goes to the window the core names, not wherever the system puts
+// it once the active window has gone.
+void FrontEnd::ActivateAfterClosing() {
+  const Form* closing = std::exchange(closingActive_, nullptr);
+  if (closing == nullptr) return;
+  const Form* next = FormAfterClosing(forms_, *closing);
+  const FormWindow* window = next != nullptr ? WindowOf(*next) : nullptr;
+  if (window == nullptr || !IsWindowVisible(window->Hwnd())) return;
+  SetForegroundWindow(window->Hwnd());
+  SetActiveWindow(window->Hwnd());
 }
 
 bool FrontEnd::HandleMessage(MSG& message) {

@@ -23,6 +23,7 @@ class FrontEnd : public FormHost, public EventLoop {
   ~FrontEnd() override;
 
   // Makes this the form's host; the form gets its window when it is loaded.
+  // The main window comes first.
   void Attach(Form& form);
   // The program's own answer to whether it has finished; once it has, the
   // loop ends. Without one the loop runs until WM_QUIT comes from elsewhere.
@@ -62,9 +63,11 @@ class FrontEnd : public FormHost, public EventLoop {
 
   static void AfterHandlers(void* self);
   bool OutOfDate() const;
+  void ActivateAfterClosing();
   bool Finished() const { return running_ && !quitting_ && finished_ && finished_(); }
 
   std::function<bool()> finished_;
+  std::vector<Form*> forms_;  // in the order attached: the program's
   std::vector<std::unique_ptr<FormWindow>> windows_;
   // Windows destroyed while one of their handlers may still be running.
   std::vector<std::unique_ptr<FormWindow>> retired_;
@@ -72,6 +75,9 @@ class FrontEnd : public FormHost, public EventLoop {
   int dispatching_ = 0;  // messages of the loop's own being handled
   bool running_ = false;
   bool quitting_ = false;
+  // The form whose window was active when it hid or closed, until the
+  // focus has gone on.
+  const Form* closingActive_ = nullptr;
 };
 
 }  // namespace quellor::win32

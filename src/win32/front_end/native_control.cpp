@@ -1,6 +1,8 @@
 #include "win32/front_end/native_control.h"
 
+#include "common/accessibility.h"
 #include "common/layout.h"
+#include "win32/front_end/accessible.h"
 #include "win32/front_end/native_layout.h"
 #include "win32/services/system_library.h"
 #include "win32/units.h"
@@ -40,11 +42,9 @@ bool NativeControl::Create(HWND parent) {
                           GetModuleHandleA(nullptr), nullptr);
   if (hwnd_ == nullptr) return false;
   if (WantsClassicLook(model_)) SetSystemWindowTheme(hwnd_, L"", L"");
-  if (Subclassed()) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    classProcedure_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeControl::Procedure)));
-  }
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  classProcedure_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NativeControl::Procedure)));
   return true;
 }
 
@@ -69,6 +69,7 @@ void NativeControl::Sync() {
   if (HasText(model_) && model_.Caption() != caption_) {
     caption_ = model_.Caption();
     SetWindowTextA(hwnd_, caption_.c_str());
+    NotifyTextChanged(hwnd_);
   }
   if (model_.ForeColor() != foreColor_) {
     foreColor_ = model_.ForeColor();
@@ -92,6 +93,14 @@ LRESULT NativeControl::CallClass(UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(classProcedure_, hwnd_, message, wParam, lParam);
 }
 
+NativeControl* NativeControl::FromHwnd(HWND hwnd) {
+  if (hwnd == nullptr ||
+      GetWindowLongPtrA(hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Procedure)) {
+    return nullptr;
+  }
+  return reinterpret_cast<NativeControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
 LRESULT CALLBACK NativeControl::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<NativeControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self == nullptr || self->classProcedure_ == nullptr) {
@@ -104,6 +113,12 @@ LRESULT CALLBACK NativeControl::Procedure(HWND hwnd, UINT message, WPARAM wParam
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->classProcedure_ = nullptr;
     return CallWindowProcA(original, hwnd, message, wParam, lParam);
+  }
+  if (message == WM_GETOBJECT) {
+    if (const auto answer = AnswerGetObject(*self, wParam, lParam)) return *answer;
+  } else if (message == kDoDefaultAction) {
+    DoDefaultAction(self->model_, self->form_.Presses());
+    return 0;
   }
   return self->OnMessage(message, wParam, lParam);
 }

@@ -37,12 +37,16 @@ class NativeControl {
   virtual void Notify(int /*code*/) {}
   // Whether `hwnd` is this control's window or a part of it.
   virtual bool Owns(HWND hwnd) const { return hwnd == hwnd_; }
+  // The control whose window `hwnd` is, while it exists; else null.
+  static NativeControl* FromHwnd(HWND hwnd);
+  // Posted to a control's window to run its default action (a screen
+  // reader's request) from the message loop, as a click runs.
+  static constexpr UINT kDoDefaultAction = WM_APP + 0x41;
 
  protected:
   // The kind's own part of Sync.
   virtual void SyncKind() {}
-  // Controls that see their messages before their class does.
-  virtual bool Subclassed() const { return false; }
+  // Every control sees its messages before its class does.
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallClass(message, wParam, lParam);
   }

@@ -50,8 +50,6 @@ class NativeTextBox : public NativeControl {
   }
 
   // A box with a check on leaving learns where the focus goes.
-  bool Subclassed() const override { return static_cast<bool>(box_.OnLostFocus); }
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message != WM_KILLFOCUS) return CallClass(message, wParam, lParam);
     focusGoingTo_ = reinterpret_cast<HWND>(wParam);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/accessibility.h"
 #include "common/layout.h"
 #include "win32/front_end/native_control.h"
 #include "win32/units.h"
@@ -16,8 +17,6 @@ class NativeFrame : public NativeControl {
   using NativeControl::NativeControl;
 
  protected:
-  bool Subclassed() const override { return true; }
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_PAINT:
@@ -45,7 +44,8 @@ class NativeFrame : public NativeControl {
     RECT client{};
     GetClientRect(hwnd_, &client);
     const unsigned dpi = form_.Dpi();
-    const COLORREF back = NativeColor(BackColorOf(model_, form_.Model()));
+    const Colors colors = ColorsOf(model_, form_.Model(), form_.HighContrastOn());
+    const COLORREF back = NativeColor(colors.back);
     FillRect(dc, &client, form_.Gdi().BrushFor(back));
     HGDIOBJ oldFont = SelectObject(dc, form_.Gdi().FontFor(model_.TextFont, dpi));
     TEXTMETRICA metrics{};
@@ -64,8 +64,8 @@ class NativeFrame : public NativeControl {
       FillRect(dc, &text, form_.Gdi().BrushFor(back));
       text.left += indent / 2;
       SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, EffectivelyEnabled(model_) ? NativeColor(model_.ForeColor())
-                                                  : GetSysColor(COLOR_GRAYTEXT));
+      SetTextColor(
+          dc, EffectivelyEnabled(model_) ? NativeColor(colors.text) : GetSysColor(COLOR_GRAYTEXT));
       DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                 DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }

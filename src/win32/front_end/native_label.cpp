@@ -35,9 +35,8 @@ class NativeLabel : public NativeControl {
   }
 
   // Only labels that serve as buttons (or links) see the mouse first.
-  bool Subclassed() const override { return label_.IsButton(); }
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (!label_.IsButton()) return CallClass(message, wParam, lParam);
     switch (message) {
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:

@@ -1,7 +1,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "common/command_line_text.h"
+#include "common/program_arguments.h"
+#include "common/shutdown_commands.h"
 #include "win32/services/services.h"
 
 namespace quellor::win32 {

@@ -1,7 +1,6 @@
-#include "common/command_line_text.h"
+#include "common/program_arguments.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 namespace quellor {
@@ -69,24 +68,6 @@ std::string ArgumentsAfterProgramName(const std::string& commandLine,
   while (at < size && !IsBlank(commandLine[at])) ++at;
   while (at < size && IsBlank(commandLine[at])) ++at;
   return commandLine.substr(at);
-}
-
-bool IsShutdownCommandLine(const std::string& commandLine) {
-  static constexpr std::array<std::string_view, 7> kCommandLines = {
-      "Shutdown -s -f -t 0", "Shutdown -s -t 0", "Shutdown -r -f -t 0", "Shutdown -r -t 0",
-      "Shutdown -l -f",      "Shutdown -l",      "Shutdown -a"};
-  return std::find(kCommandLines.begin(), kCommandLines.end(), commandLine) != kCommandLines.end();
-}
-
-std::optional<CommandLaunch> ShutdownLaunch(const std::string& systemFolder,
-                                            const std::string& commandLine) {
-  if (!IsShutdownCommandLine(commandLine) || systemFolder.empty()) return std::nullopt;
-  CommandLaunch launch;
-  launch.Application = systemFolder;
-  if (launch.Application.back() != '\\') launch.Application += '\\';
-  launch.Application += "shutdown.exe";
-  launch.CommandLine = commandLine;
-  return launch;
 }
 
 }  // namespace quellor
