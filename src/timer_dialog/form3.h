@@ -1,10 +1,12 @@
 // The timer dialog: the countdown as a duration or as a time of day.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/controls.h"
+#include "platform/platform.h"
 
 namespace quellor {
 
@@ -19,6 +21,11 @@ inline constexpr int kSecondsLimit = 60;
 // A countdown of this many seconds or fewer is refused by OK.
 inline constexpr double kLongestRefusedCountdown = 10;
 inline constexpr double kSecondsPerDay = 86400;
+
+// The countdown OK sets from the fields as numbers, in count-down mode or as
+// a time of day against the clock `now`; nothing when it is refused.
+std::optional<double> DialogCountdown(bool clockMode, double hours, double minutes, double seconds,
+                                      const platform::LocalTime& now);
 
 class Form3 : public Form {
  public:
