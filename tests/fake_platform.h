@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ using platform::Status;
 
 // Thrown by EndProcess, so a test sees where the program ended.
 struct ProcessEnded {};
+
+// What the program did to the machine, in order: "store NAME", "run LINE",
+// "suspend", "end".
+using Events = std::vector<std::string>;
 
 // The eight settings, in the order the program stores them.
 inline constexpr std::array<const char*, 8> kSettingNames = {
@@ -81,9 +86,13 @@ class FakePower : public platform::Power {
   int IsPwrHibernateAllowed() override { return HibernateAllowed ? 1 : 0; }
   int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override {
     Suspends.push_back({hibernate, force, disableWakeEvent});
+    if (Log != nullptr) Log->push_back("suspend");
+    if (Fails) throw std::runtime_error("suspend failed");
     return 1;
   }
   bool HibernateAllowed = true;
+  bool Fails = false;
+  Events* Log = nullptr;
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
     bool operator==(const Suspend&) const = default;
@@ -120,6 +129,7 @@ class FakeRegistry : public platform::Registry {
 
   bool Unreadable = false;  // every open fails
   bool Unwritable = false;  // every create and set fails
+  Events* Log = nullptr;
   int OpenHandles() const { return static_cast<int>(open_.size()); }
 
  private:
@@ -178,9 +188,12 @@ class FakeProcess : public platform::Process {
   std::string CommandLineText() override { return CommandLine; }
   void RunCommandLine(const std::string& commandLine, int windowStyle) override {
     Runs.push_back({commandLine, windowStyle});
+    Log.push_back("run " + commandLine);
+    if (RunFails) throw std::runtime_error("run failed");
   }
   [[noreturn]] void EndProcess() override {
     ++Ends;
+    Log.push_back("end");
     throw ProcessEnded{};
   }
   // A clock that moves on by a second at every reading.
@@ -200,6 +213,8 @@ class FakeProcess : public platform::Process {
   };
   std::vector<Run> Runs;
   int Ends = 0;
+  bool RunFails = false;
+  Events Log;
 };
 
 // All of them, ready to hand to a Program.
@@ -210,6 +225,9 @@ struct FakePlatform {
   FakeUser32 user32;
   FakeShell32 shell32;
   FakeProcess process;
+  FakePlatform() { registry.Log = power.Log = &process.Log; }
+  FakePlatform(const FakePlatform&) = delete;
+  FakePlatform& operator=(const FakePlatform&) = delete;
   platform::Platform Get() { return {pdh, power, registry, user32, shell32, process}; }
 };
 

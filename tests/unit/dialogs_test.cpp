@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/form_input.h"
 #include "common/number.h"
 #include "fake_platform.h"
 
@@ -28,6 +29,7 @@ class TimerDialogTest : public ::testing::Test, protected Session {
     form1.Label9.OnClick();
     EXPECT_FALSE(form1.Timer1.Enabled());
     EXPECT_TRUE(dialog.Timer1.Enabled());
+    EXPECT_EQ(dialog.Timer1.Interval(), 1000u);  // the clock shows seconds
   }
 
   Form1& form1 = program.form1;
@@ -190,22 +192,94 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   EXPECT_FALSE(help.Loaded());
 }
 
-TEST(Models, ChangesToShowGiveANewRevisionAndEverySelectionMovesTheCaretOnce) {
-  Label label("Label", 1);
-  CheckBox check("Check", 3);
-  TextBox box("Text", 2);
-  const std::uint32_t labelBefore = label.Revision();
-  const std::uint32_t checkBefore = check.Revision();
-  label.SetCaption("x");
-  check.SetDesignValue(2);
-  EXPECT_GT(label.Revision(), labelBefore);
-  EXPECT_GT(check.Revision(), checkBefore);
+// Controls of each kind, two option buttons in one group.
+struct Controls {
+  Controls() {
+    for (OptionButton* o : group) o->Group = &group;
+    a.Select();
+    combo.AddItem("x", 0);
+  }
+  Label label{"Label", 1};
+  CheckBox check{"Check", 3};
+  TextBox box{"Text", 2};
+  ComboBox combo{"Combo", 4};
+  OptionButton a{"A", 5}, b{"B", 6};
+  std::vector<OptionButton*> group{&a, &b};
+};
+
+TEST(Models, EveryChangeTheScreenShowsGivesTheChangedControlANewRevision) {
+  struct Case {
+    const char* change;
+    void (*apply)(Controls&);
+    Control& (*changed)(Controls&);
+  };
+  const auto label = [](Controls& c) -> Control& { return c.label; };
+  const auto check = [](Controls& c) -> Control& { return c.check; };
+  const Case kCases[] = {
+      {.change = "caption",
+       .apply = [](Controls& c) { c.label.SetCaption("x"); },
+       .changed = label},
+      {.change = "colour", .apply = [](Controls& c) { c.label.SetForeColor(1); }, .changed = label},
+      {.change = "hidden",
+       .apply = [](Controls& c) { c.label.SetVisible(false); },
+       .changed = label},
+      {.change = "greyed",
+       .apply = [](Controls& c) { c.label.SetEnabled(false); },
+       .changed = label},
+      {.change = "sunken", .apply = [](Controls& c) { c.label.SetSunken(true); }, .changed = label},
+      {.change = "value", .apply = [](Controls& c) { c.check.SetValue(2); }, .changed = check},
+      {.change = "design value",
+       .apply = [](Controls& c) { c.check.SetDesignValue(1); },
+       .changed = check},
+      {.change = "selection",
+       .apply = [](Controls& c) { c.box.SetSelection(0, 0); },
+       .changed = [](Controls& c) -> Control& { return c.box; }},
+      {.change = "list index",
+       .apply = [](Controls& c) { c.combo.SetListIndex(0); },
+       .changed = [](Controls& c) -> Control& { return c.combo; }},
+      {.change = "list cleared",
+       .apply = [](Controls& c) { c.combo.Clear(); },
+       .changed = [](Controls& c) -> Control& { return c.combo; }},
+      {.change = "other selected",
+       .apply = [](Controls& c) { c.b.Select(); },
+       .changed = [](Controls& c) -> Control& { return c.a; }},
+      {.change = "other placed",
+       .apply = [](Controls& c) { c.b.SetDesignValue(true); },
+       .changed = [](Controls& c) -> Control& { return c.a; }}};
+  for (const Case& c : kCases) {
+    Controls controls;
+    const std::uint32_t before = c.changed(controls).Revision();
+    c.apply(controls);
+    EXPECT_GT(c.changed(controls).Revision(), before) << c.change;
+    EXPECT_TRUE(controls.a.Value() != controls.b.Value()) << c.change;
+  }
   // The same selection again still moves the caret, which the user may have
   // moved since; typing leaves the caret to the user.
-  box.SetSelection(0, 0);
-  box.SetSelection(0, 0);
-  box.TextTypedByUser("12");
-  EXPECT_EQ(box.SelectionRevision(), 2u);
+  Controls c;
+  c.box.SetSelection(0, 0);
+  c.box.SetSelection(0, 0);
+  c.box.TextTypedByUser("12");
+  EXPECT_EQ(c.box.SelectionRevision(), 2u);
+}
+
+TEST(Models, AListTakesAnIndexOfItsItemsOrNoneAndAClickTurnsAnyTickedBoxClear) {
+  struct Case {
+    int index;
+    bool taken;
+  };
+  Controls c;
+  c.combo.AddItem("y", 1);
+  for (const Case& row : {Case{.index = -2, .taken = false}, Case{.index = -1, .taken = true},
+                          Case{.index = 1, .taken = true}, Case{.index = 2, .taken = false}}) {
+    c.combo.SetListIndex(0);
+    EXPECT_EQ(c.combo.SetListIndex(row.index), row.taken) << row.index;
+    EXPECT_EQ(c.combo.ListIndex(), row.taken ? row.index : 0) << row.index;
+  }
+  for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {2, 0}}) {
+    c.check.SetDesignValue(before);
+    CheckBoxClicked(c.check);
+    EXPECT_EQ(c.check.Value(), after) << "from " << before;
+  }
 }
 
 }  // namespace

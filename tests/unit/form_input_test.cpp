@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "common/form_input.h"
+#include "common/layout.h"
 #include "fake_platform.h"
 
 namespace quellor::testing {
@@ -141,6 +142,46 @@ TEST(FormInput, MouseFlagsBecomeButtonsAndShiftState) {
   EXPECT_EQ(HeldButtons(kMkRButton | kMkMButton | kMkControl), kRightButton | kMiddleButton);
   EXPECT_EQ(ShiftState(kMkShift, false), 1);
   EXPECT_EQ(ShiftState(kMkControl | kMkLButton, true), 2 | 4);
+}
+
+TEST(FormInput, OnlyFocusMovingToAnotherControlOfTheFormLeavesAField) {
+  struct Case {
+    const char* to;
+    bool leaves;
+  };
+  Recording r;
+  int left = 0;
+  r.outer.OnLostFocus = [&] { ++left; };
+  for (const Case& c :
+       {Case{.to = "another window", .leaves = false}, Case{.to = "itself", .leaves = false},
+        Case{.to = "inner", .leaves = true}}) {
+    left = 0;
+    const std::string to = c.to;
+    FocusMoved(r.outer, to == "inner" ? &r.inner : (to == "itself" ? &r.outer : nullptr));
+    EXPECT_EQ(left, c.leaves ? 1 : 0) << c.to;
+  }
+}
+
+TEST(FormInput, OnlyAWindowNothingPlacedIsCentredAndUnloadingPutsItsStateBack) {
+  struct Host : FormHost {
+    void CreateWindowFor(Form& /*form*/) override { log += "create "; }
+    void DestroyWindowFor(Form& /*form*/) override { log += "destroy "; }
+    std::string log;
+  } host;
+  Recording r;
+  r.Host = &host;
+  r.ClientWidth = 1000;
+  r.ClientHeight = 500;
+  PlaceIfNeverPlaced(r, Rect{100, 200, 3000, 1500});
+  EXPECT_EQ(Rect({r.Left(), r.Top()}), Rect({1100, 700}));
+  r.Move(0, 0);  // placed by a stored position at the corner
+  PlaceIfNeverPlaced(r, Rect{100, 200, 3000, 1500});
+  EXPECT_EQ(Rect({r.Left(), r.Top()}), Rect({0, 0}));
+  r.Show();
+  r.SetEnabled(false);
+  r.Unload();
+  EXPECT_EQ(host.log, "create destroy ");
+  EXPECT_TRUE(r.Enabled() && !r.Visible() && !r.Loaded());
 }
 
 }  // namespace

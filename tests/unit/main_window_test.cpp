@@ -175,5 +175,47 @@ TEST(Trigger, EachMethodFiresInTheTickItsRuleGivesAndRunsTheChosenOperation) {
   }
 }
 
+TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsWhateverThePlatformDoes) {
+  struct Case {
+    const char* line;
+    int force;   // Check1 as the tick finds it; greyed counts as ticked
+    bool fails;  // the run or the suspension throws
+    const char* acts;
+  };
+  const Case kCases[] = {
+      {.line = "-o0 -t12", .force = 2, .fails = false, .acts = "run Shutdown -s -f -t 0"},
+      {.line = "-o0 -t12 -l", .force = 0, .fails = true, .acts = "run Shutdown -l"},
+      {.line = "-o0 -t12 -h", .force = 1, .fails = true, .acts = "suspend"}};
+  for (const Case& c : kCases) {
+    Session s;
+    s.Start(c.line);
+    s.form.Check1.SetValue(c.force);
+    s.process.RunFails = s.power.Fails = c.fails;
+    EXPECT_EQ(s.TicksUntilEnd(20), 12) << c.line;
+    Events stored;
+    for (const char* name : kSettingNames) stored.push_back(std::string("store ") + name);
+    stored.insert(stored.end(), {c.acts, "end"});
+    EXPECT_EQ(s.process.Log, stored) << c.line;
+  }
+}
+
+TEST(Closing, FromOutsideRunsAndStoresNothingAndEndsInEitherMode) {
+  for (const char* line : {"-t60", "-? -f"}) {
+    Session s;
+    s.user32.DuringEventLoop = [&] {
+      // Only the OK that ends the program shows for a help switch.
+      EXPECT_FALSE(s.program.form2.Label2.Visible() || s.program.form2.Label2.Enabled());
+      s.program.form2.CloseRequested();
+    };
+    try {
+      s.Start(line);
+      s.form.CloseRequested();
+    } catch (const ProcessEnded&) {
+    }
+    EXPECT_EQ(s.process.Log, Events{"end"}) << line;
+    EXPECT_FALSE(s.registry.HasKey(kAppKey)) << line;
+  }
+}
+
 }  // namespace
 }  // namespace quellor::fake
