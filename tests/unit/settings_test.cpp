@@ -123,6 +123,7 @@ TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) 
   EXPECT_FALSE(run.form.Text2.Enabled());
   // Read after the method, whose choice would have raised it to 10.
   EXPECT_EQ(run.program.CountdownSeconds, 5);
+  EXPECT_EQ(run.program.TimeOutSeconds, 5);
   EXPECT_EQ(run.form.Check1.Value(), 0);
   EXPECT_EQ(run.form.Check2.Value(), 0);
   // Taken off the top as the box is cleared, and again by start-up's last step.
