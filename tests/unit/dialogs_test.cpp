@@ -30,6 +30,9 @@ class TimerDialogTest : public ::testing::Test, protected Session {
     EXPECT_FALSE(form1.Timer1.Enabled());
     EXPECT_TRUE(dialog.Timer1.Enabled());
     EXPECT_EQ(dialog.Timer1.Interval(), 1000u);  // the clock shows seconds
+    process.Clock = {9, 8, 7};
+    dialog.Timer1.OnTimer();
+    EXPECT_EQ(dialog.Label1.Caption(), "09:08:07");
   }
 
   Form1& form1 = program.form1;
@@ -53,6 +56,7 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
     field.TextTypedByUser(typed);
     field.OnLostFocus();
     EXPECT_EQ(field.Text(), kept);
+    EXPECT_EQ(dialog.Frame1.Caption(), clockMode ? "Timer" : "Count down");
   }
   // Entering a field selects all of it.
   dialog.Text2.TextTypedByUser("123");
@@ -86,15 +90,15 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
     // Every opening starts afresh, whatever the last one left.
     EXPECT_TRUE(dialog.Option1.Value());
     EXPECT_EQ(dialog.Text3.Text(), "0");
-    EXPECT_EQ(dialog.Text3.SelLength(), 0);
-    EXPECT_FALSE(dialog.Label6.Sunken());
+    EXPECT_EQ(dialog.Text3.SelStart() + dialog.Text3.SelLength(), 0);
+    EXPECT_FALSE(dialog.Label5.Sunken() || dialog.Label6.Sunken());
     if (clockMode) dialog.Option2.Select();
     dialog.Text1.TextTypedByUser(h);
     dialog.Text2.TextTypedByUser(m);
     dialog.Text3.TextTypedByUser(sec);
     process.Clock = now;
     form1.Label3.SetCaption("-");
-    dialog.Label6.OnMouseDown(MouseArgs{kRightButton});
+    (close == 'o' ? dialog.Label5 : dialog.Label6).OnMouseDown(MouseArgs{kRightButton});
     close == 'o' ? dialog.Label5.OnClick()
                  : (close == 'c' ? dialog.Label6.OnClick() : dialog.OnCloseRequest());
     EXPECT_EQ(program.CountdownSeconds, countdown);
@@ -171,6 +175,8 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   s.form.Label12.OnClick();
   const Form2& help = s.program.form2;
   EXPECT_TRUE(help.Visible());
+  EXPECT_EQ(help.Text1.Text(), UsageText(s.program.DefaultSwitches));
+  EXPECT_EQ(help.Text1.SelLength(), 0);
   EXPECT_TRUE(help.Label2.Visible() && help.Label2.Enabled());  // the OK that returns
   EXPECT_FALSE(help.Label1.Visible() || help.Label1.Enabled());
   // The help pauses the main window until its OK.

@@ -227,6 +227,7 @@ TEST(Closing, FromOutsideRunsAndStoresNothingAndEndsInEitherMode) {
     }
     EXPECT_EQ(s.process.Log, Events{"end"}) << line;
     EXPECT_FALSE(s.registry.HasKey(kAppKey)) << line;
+    EXPECT_TRUE(s.pdh.Calls.empty() || s.pdh.Calls.back() == "close") << line;
   }
 }
 

@@ -110,7 +110,9 @@ TEST_F(SettingsTest, FirstSaveStoresTheDefaultsThenWhatTheWindowShowsAndTheFullC
   run.form.Option1[kMethodTimer].Select();  // the first button counts too
   SaveSettings(run.program);
   EXPECT_EQ(StoredAll()[5], RegistryValue(kMethodTimer));
-  EXPECT_EQ(Start().program.CountdownSeconds, 3600);  // the next start runs the full length
+  const Launch& next = Start();
+  EXPECT_EQ(next.program.CountdownSeconds, 3600);  // the next start runs the full length
+  EXPECT_EQ(next.form.Check2.Value(), 2);
 }
 
 TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) {
