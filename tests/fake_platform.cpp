@@ -57,6 +57,7 @@ Status FakeRegistry::RegSetValueExA(KeyHandle key, const std::string& valueName,
   if (Unwritable) return 5;
   if (handle == open_.end()) return 6;
   keys_[handle->second][valueName] = {type, std::vector<std::uint8_t>(data, data + byteCount)};
+  if (Log != nullptr) Log->push_back("store " + valueName);
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ using platform::Status;
 
 // Thrown by EndProcess, so a test sees where the program ended.
 struct ProcessEnded {};
+
+// What the program did to the machine, in order: "store NAME", "run LINE",
+// "suspend", "end".
+using Events = std::vector<std::string>;
 
 // The eight settings, in the order the program stores them.
 inline constexpr std::array<const char*, 8> kSettingNames = {
@@ -81,10 +86,14 @@ class FakePower : public platform::Power {
   int IsPwrHibernateAllowed() override { return HibernateAllowed ? 1 : 0; }
   int SetSuspendState(bool hibernate, bool force, bool disableWakeEvent) override {
     Suspends.push_back({hibernate, force, disableWakeEvent});
+    if (Log != nullptr) Log->push_back("suspend");
+    if (Fails) throw std::runtime_error("suspend failed");
     return SuspendResult;
   }
   bool HibernateAllowed = true;
   int SuspendResult = 1;  // 0: the system refuses
+  bool Fails = false;
+  Events* Log = nullptr;
   struct Suspend {
     bool hibernate, force, disableWakeEvent;
     bool operator==(const Suspend&) const = default;
@@ -121,6 +130,7 @@ class FakeRegistry : public platform::Registry {
 
   bool Unreadable = false;  // every open fails
   bool Unwritable = false;  // every create and set fails
+  Events* Log = nullptr;
   int OpenHandles() const { return static_cast<int>(open_.size()); }
 
  private:
@@ -179,10 +189,13 @@ class FakeProcess : public platform::Process {
   std::string CommandLineText() override { return CommandLine; }
   bool RunCommandLine(const std::string& commandLine, int windowStyle) override {
     Runs.push_back({commandLine, windowStyle});
+    Log.push_back("run " + commandLine);
+    if (RunFails) throw std::runtime_error("run failed");
     return Startable;
   }
   [[noreturn]] void EndProcess(platform::ExitCode code) override {
     Ends.push_back(code);
+    Log.push_back("end");
     throw ProcessEnded{};
   }
   // A clock that moves on by a second at every reading.
@@ -203,6 +216,8 @@ class FakeProcess : public platform::Process {
   std::vector<Run> Runs;
   bool Startable = true;                 // whether a command line can be started
   std::vector<platform::ExitCode> Ends;  // the exit code of each end
+  bool RunFails = false;
+  Events Log;
 };
 
 // All of them, ready to hand to a Program.
@@ -213,6 +228,9 @@ struct FakePlatform {
   FakeUser32 user32;
   FakeShell32 shell32;
   FakeProcess process;
+  FakePlatform() { registry.Log = power.Log = &process.Log; }
+  FakePlatform(const FakePlatform&) = delete;
+  FakePlatform& operator=(const FakePlatform&) = delete;
   platform::Platform Get() { return {pdh, power, registry, user32, shell32, process}; }
 };
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/number.h"
+#include "controller/decision_rules.h"
 #include "controller/form1.h"
 #include "controller/program_state.h"
 
@@ -27,30 +28,45 @@ std::optional<std::int16_t> ValueOf(const std::string& text, std::string_view fl
 
 }  // namespace
 
+Switches ReadSwitches(const std::string& text, bool hibernateAllowed) {
+  Switches out;
+  if (const auto seconds = ValueOf(text, "-t"); seconds && *seconds > 0) out.countdown = seconds;
+  if (const auto percent = ValueOf(text, "-c"); percent && *percent >= 0 && *percent <= 100) {
+    out.threshold = percent;
+  }
+  if (const auto method = ValueOf(text, "-o"); method && *method >= 0 && *method <= 3) {
+    out.method = *method;
+  }
+  out.force = Has(text, "-f");
+  if (Has(text, "-l")) {
+    out.operation = kOperationLogOff;
+  } else if (Has(text, "-r")) {
+    out.operation = kOperationRestart;
+  } else if (Has(text, "-s")) {
+    out.operation = kOperationShutdown;
+  } else if (Has(text, "-h") && hibernateAllowed) {
+    out.operation = kOperationHibernate;
+  } else {
+    out.help = Has(text, "-?");
+  }
+  return out;
+}
+
 void Form1::ParseCommandLine(const std::string& text) {
   if (text.empty()) return;
 
-  if (const auto seconds = ValueOf(text, "-t"); seconds && *seconds > 0) {
-    program_.CountdownSeconds = *seconds;
-    program_.TimeOutSeconds = *seconds;
+  const Switches switches = ReadSwitches(text, program_.Os.power.IsPwrHibernateAllowed() != 0);
+  if (switches.countdown) {
+    program_.CountdownSeconds = *switches.countdown;
+    program_.TimeOutSeconds = *switches.countdown;
   }
-  if (const auto percent = ValueOf(text, "-c"); percent && *percent >= 0 && *percent <= 100) {
-    Text2.SetText(std::to_string(*percent));
-  }
-  if (const auto method = ValueOf(text, "-o"); method && *method >= 0 && *method <= 3) {
-    Option1[static_cast<std::size_t>(*method)].Select();
-  }
-  Check1.SetValue(Has(text, "-f") ? 1 : 0);
+  if (switches.threshold) Text2.SetText(std::to_string(*switches.threshold));
+  if (switches.method) Option1[static_cast<std::size_t>(*switches.method)].Select();
+  Check1.SetValue(switches.force ? 1 : 0);
 
-  if (Has(text, "-l")) {
-    Combo1.SetListIndex(OperationPosition[kOperationLogOff]);
-  } else if (Has(text, "-r")) {
-    Combo1.SetListIndex(OperationPosition[kOperationRestart]);
-  } else if (Has(text, "-s")) {
-    Combo1.SetListIndex(OperationPosition[kOperationShutdown]);
-  } else if (Has(text, "-h") && program_.Os.power.IsPwrHibernateAllowed() != 0) {
-    Combo1.SetListIndex(OperationPosition[kOperationHibernate]);
-  } else if (Has(text, "-?")) {
+  if (switches.operation) {
+    Combo1.SetListIndex(OperationPosition[static_cast<std::size_t>(*switches.operation)]);
+  } else if (switches.help) {
     // Help mode: the help window's OK ends the program, so the events are
     // handled here until then and start-up never goes on.
     program_.ShowHelp(true);

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "common/number.h"
+#include "controller/decision_rules.h"
 #include "controller/form1.h"
 #include "controller/form1_settings.h"
 #include "controller/program_state.h"
@@ -15,7 +17,6 @@ namespace quellor {
 namespace {
 
 constexpr int kMinimizedFocus = platform::kWindowStyleMinimizedFocus;
-constexpr const char* kHibernateMarker = "Hibernate";
 
 // A whole number with at least two digits. Any double is written without
 // overflow: values beyond 64 bits are written from the double itself.
@@ -37,20 +38,12 @@ void Form1::Timer1_Timer() {
   // The usage is the sample of the previous tick (or of start-up).
   const double threshold = LeadingNumber(Text2.Text());
   const double usage = LeadingNumber(Label5.Tag);
-  if (threshold > usage) {
-    if (IdleCountdown > 0) --IdleCountdown;
-  } else {
-    IdleCountdown = kIdleTicksRequired;
-  }
+  IdleCountdown = NextIdleCount(IdleCountdown, threshold, usage);
 
   DisplayTimer(countdown);
   UpdateCpuUsage();
 
-  const bool timerDone = countdown == 0;
-  const bool idle = IdleCountdown == 0;
-  const bool holds[] = {timerDone, idle, idle && timerDone, idle || timerDone};
-  const int method = SelectedMethod();
-  if (method >= 0 && holds[method]) TriggerFired = -1;
+  if (TriggerHolds(SelectedMethod(), countdown == 0, IdleCountdown == 0)) TriggerFired = -1;
   if (TriggerFired != 0) Execute();
 }
 
@@ -64,21 +57,16 @@ void Form1::DisplayTimer(double sec1) {
 }
 
 void Form1::Execute() {
-  CommandText.clear();
   const std::string selected = Combo1.SelectedText();
-  if (selected == OperationText[kOperationShutdown]) {
-    CommandText = "Shutdown -s";
-  } else if (selected == OperationText[kOperationLogOff]) {
-    CommandText = "Shutdown -l";
-  } else if (selected == OperationText[kOperationRestart]) {
-    CommandText = "Shutdown -r";
-  } else if (selected == OperationText[kOperationHibernate]) {
-    CommandText = kHibernateMarker;
+  int operation = -1;
+  for (int kind : {kOperationShutdown, kOperationRestart, kOperationLogOff, kOperationHibernate}) {
+    if (selected == OperationText[kind]) operation = kind;
   }
+  const bool force = Check1.Value() != 0;
+  CommandText = OperationCommand(operation, force);
 
   SaveSettings(program_);
 
-  const bool force = Check1.Value() != 0;
   // An entry that names no operation runs nothing, and says so.
   platform::ExitCode code = platform::kExitNoOperation;
   bool started = false;
@@ -87,12 +75,7 @@ void Form1::Execute() {
       started = program_.Os.power.SetSuspendState(true, true, true) != 0;
     } catch (...) {  // NOLINT(bugprone-empty-catch): the program ends all the same
     }
-  } else if (CommandText == "Shutdown -l") {
-    // The system's shutdown command refuses a delay together with log-off.
-    if (force) CommandText += " -f";
-    started = StartCommand(CommandText);
   } else if (!CommandText.empty()) {
-    CommandText += force ? " -f -t 0" : " -t 0";
     started = StartCommand(CommandText);
   }
   if (!CommandText.empty()) code = started ? platform::kExitDone : platform::kExitCommandNotStarted;
@@ -126,11 +109,9 @@ void Form1::UpdateCpuUsage() {
   program_.Os.pdh.PdhCollectQueryData(hQuery);
   platform::Status status = 0;
   const double value = program_.Os.pdh.PdhVbGetDoubleCounterValue(Counters[0].Handle, status);
-  if (status != platform::kPdhCstatusValidData && status != platform::kPdhCstatusNewData) return;
-  // A value that is no number is no reading either, whatever its status says:
-  // written out it would read as 0, an idle processor.
-  if (!std::isfinite(value)) return;
-  Label5.Tag = FormatFixed(value, 2);
+  const std::optional<double> usage = UsableReading(value, status);
+  if (!usage) return;
+  Label5.Tag = FormatFixed(*usage, 2);
   Label5.SetCaption(Label5.Tag + "%");
 }
 

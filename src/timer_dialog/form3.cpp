@@ -215,20 +215,12 @@ void Form3::Text3_Validate() {
   ApplyFieldRule(Text3, kSecondsLimit);
 }
 
-void Form3::Label5_Click() {
-  // The fields count as they stand: a field that still has the focus has not
-  // been through its rule, so a fraction or an out-of-range number counts.
-  const double hours = LeadingNumber(Text1.Text());
-  const double minutes = LeadingNumber(Text2.Text());
-  const double seconds = LeadingNumber(Text3.Text());
-  double total = 0;
-  if (Option2.Value()) {
-    const platform::LocalTime now = program_.Os.process.Now();
+std::optional<double> DialogCountdown(bool clockMode, double hours, double minutes, double seconds,
+                                      const platform::LocalTime& now) {
+  double total = hours * 3600 + minutes * 60 + seconds;
+  if (clockMode) {
     total = (hours - now.hour) * 3600 + (minutes - now.minute) * 60 + (seconds - now.second);
-  } else {
-    total = hours * 3600 + minutes * 60 + seconds;
   }
-
   // A time of day already past today is tomorrow's; that day is added once,
   // and the short countdown it may leave is not refused. A total that is
   // still negative (more than a day's worth of negative time typed into the
@@ -242,9 +234,21 @@ void Form3::Label5_Click() {
     accepted = total > kLongestRefusedCountdown;
   }
   // A countdown that cannot be held as a 32-bit length is refused as well.
-  if (accepted && ToInt32(total).has_value()) {
-    program_.CountdownSeconds = total;
-    program_.MainWindow().DisplayTimer(total);
+  if (!accepted || !ToInt32(total).has_value()) return std::nullopt;
+  return total;
+}
+
+void Form3::Label5_Click() {
+  // The fields count as they stand: a field that still has the focus has not
+  // been through its rule, so a fraction or an out-of-range number counts.
+  // The clock is read only in clock-time mode.
+  const std::optional<double> total =
+      DialogCountdown(Option2.Value(), LeadingNumber(Text1.Text()), LeadingNumber(Text2.Text()),
+                      LeadingNumber(Text3.Text()),
+                      Option2.Value() ? program_.Os.process.Now() : platform::LocalTime{});
+  if (total) {
+    program_.CountdownSeconds = *total;
+    program_.MainWindow().DisplayTimer(*total);
   }
   // After a refused entry the length becomes the countdown as it stands.
   if (const std::optional<std::int32_t> length = ToInt32(program_.CountdownSeconds)) {

@@ -12,10 +12,12 @@
 //   Timer1    the clock's tick
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/form.h"
+#include "platform/platform.h"
 
 namespace quellor {
 
@@ -30,6 +32,11 @@ inline constexpr int kSecondsLimit = 60;
 // A countdown of this many seconds or fewer is refused by OK.
 inline constexpr double kLongestRefusedCountdown = 10;
 inline constexpr double kSecondsPerDay = 86400;
+
+// The countdown OK sets from the fields as numbers, in count-down mode or as
+// a time of day against the clock `now`; nothing when it is refused.
+std::optional<double> DialogCountdown(bool clockMode, double hours, double minutes, double seconds,
+                                      const platform::LocalTime& now);
 
 class Form3 : public Form {
  public:

@@ -5,6 +5,7 @@
 // when it is asked for, the method fires in the tick its rule gives, and
 // nothing but the program's own command lines is started, each as the
 // system's shutdown program.
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -38,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.program.form2.Label1.OnClick();
   };
   const auto has = [&line](std::string_view flag) { return line.find(flag) != std::string::npos; };
-  const bool helpAsked = has("-?") && !has("-l") && !has("-r") && !has("-s") &&
-                         !(has("-h") && s.power.HibernateAllowed);
+  const bool operationAsked =
+      has("-l") || has("-r") || has("-s") || (has("-h") && s.power.HibernateAllowed);
 
   try {
     s.Start(line);
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Only the help window's OK ends the program this early.
     FUZZ_CHECK(helpShown && s.process.Ends == std::vector{quellor::platform::kExitDone});
   }
-  FUZZ_CHECK(helpShown == helpAsked);
+  FUZZ_CHECK(helpShown == (has("-?") && !operationAsked));
   if (helpShown) {
     // Nothing is run and nothing is stored.
     FUZZ_CHECK(s.process.Runs.empty() && s.power.Suspends.empty());
@@ -70,15 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!has("-o")) FUZZ_CHECK(method == 2);
   FUZZ_CHECK(s.form.Text2.Enabled() == (method != 0));
   FUZZ_CHECK(s.form.Check1.Value() == (empty || has("-f") ? 1 : 0));
-  std::string operation = "Shutdown";
-  if (has("-l")) {
-    operation = "Log Off";
-  } else if (has("-r")) {
-    operation = "Restart";
-  } else if (has("-h") && !has("-s") && s.power.HibernateAllowed) {
-    operation = "Hibernate";
-  }
-  FUZZ_CHECK(s.form.Combo1.SelectedText() == operation);
+  // An operation other than the first in the list only when a switch names it.
+  const std::string operation = s.form.Combo1.SelectedText();
+  const std::string flag = std::string("-") + static_cast<char>(std::tolower(operation[0]));
+  FUZZ_CHECK(operation == "Shutdown" || has(flag));
+  FUZZ_CHECK(!has("-l") || operation == "Log Off");
+  FUZZ_CHECK(operation != "Hibernate" || s.power.HibernateAllowed);
   const bool fired = CheckFiring(s, 40) != 0;
   FUZZ_CHECK((s.registry.Find(quellor::kSettingsKey, "Time Out") != nullptr) == fired);
   for (const auto& run : s.process.Runs) {

@@ -1,9 +1,10 @@
 // What the fuzz targets share: the assertion, the splitting of the input, and
-// the expectations worked out from the rules of the trigger and the operation
-// alone, for the targets that tick the main window until it fires.
+// the properties of firing that hold whatever the switches and settings are,
+// for the targets that tick the main window until it fires.
 #pragma once
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "common/number.h"
+#include "common/shutdown_commands.h"
 #include "fake_platform.h"
 
 // A broken property aborts, so both libFuzzer and the corpus driver report it.
@@ -49,23 +51,6 @@ inline int SelectedMethod(const quellor::Form1& form) {
   return form.SelectedMethod();
 }
 
-// The tick (counting from 1) in which the method fires when every sample reads
-// 0 percent, or 0 when that is not within `limit` ticks. `countdown` is the
-// time left before the first tick; the processor counts as idle from the
-// thirtieth tick on when the threshold is above 0, and never otherwise.
-inline int ExpectedFiringTick(double countdown, int method, bool thresholdAboveZero, int limit) {
-  constexpr int kNever = 1 << 30;
-  // The countdown loses one second a tick and stops at 0; a negative one
-  // never reaches 0.
-  const int timerTick =
-      countdown < 0 ? kNever : std::max(1, static_cast<int>(std::min(std::ceil(countdown), 1e9)));
-  const int idleTick = thresholdAboveZero ? 30 : kNever;
-  const int ticks[] = {timerTick, idleTick, std::max(timerTick, idleTick),
-                       std::min(timerTick, idleTick)};
-  const int tick = method >= 0 && method < 4 ? ticks[method] : kNever;
-  return tick <= limit ? tick : 0;
-}
-
 // A text that reads as a whole number from 0 to `limit`.
 inline bool IsWholeNumberUpTo(const std::string& text, double limit) {
   double value = -1;
@@ -73,35 +58,55 @@ inline bool IsWholeNumberUpTo(const std::string& text, double limit) {
          value == std::floor(value);
 }
 
-// Ticks the main window `limit` times at most, every sample reading 0 percent:
-// it ends in the tick its method's rule gives, having carried out exactly the
-// operation selected in the list, once, with force close as ticked; or it runs
-// nothing at all. Gives that tick, or 0.
+// Ticks the main window `limit` times at most, every sample reading 0 percent,
+// and gives the tick in which it ended, or 0. It ends neither before the
+// countdown or the idle count (30 ticks, and only above a 0 % threshold) has
+// run out nor after both have; it goes on while the method's condition cannot
+// have come. Ending, it has stored the settings, then either started one of
+// the system's shutdown command lines for the selected operation, minimized,
+// with -f exactly when force close is ticked, or hibernated, forced and
+// without wake events, only when that was chosen; and nothing else.
 inline int CheckFiring(quellor::fake::Session& s, int limit) {
   const quellor::Form1& form = s.form;
-  const int expected = ExpectedFiringTick(s.program.CountdownSeconds, SelectedMethod(form),
-                                          quellor::LeadingNumber(form.Text2.Text()) > 0, limit);
-  FUZZ_CHECK(s.TicksUntilEnd(limit) == expected);
+  constexpr int kNever = 1 << 30;
+  const double countdown = s.program.CountdownSeconds;
+  const int timerTick =
+      countdown < 0 ? kNever : std::max(1, static_cast<int>(std::min(std::ceil(countdown), 1e9)));
+  const int idleTick = quellor::LeadingNumber(form.Text2.Text()) > 0 ? 30 : kNever;
+  const int method = SelectedMethod(form);
+  const int tick = s.TicksUntilEnd(limit);
+  if (tick != 0) {
+    FUZZ_CHECK(tick >= std::min(timerTick, idleTick) && tick <= std::max(timerTick, idleTick));
+  } else {
+    FUZZ_CHECK((method != 0 && method != 3) || timerTick > limit);
+    FUZZ_CHECK((method != 1 && method != 3) || idleTick > limit);
+    FUZZ_CHECK(method != 2 || std::max(timerTick, idleTick) > limit);
+  }
   const std::string operation = form.Combo1.SelectedText();
   const bool force = form.Check1.Value() != 0;
-  std::string command;
-  if (operation == "Shutdown" || operation == "Restart") {
-    command = std::string("Shutdown ") + (operation == "Shutdown" ? "-s" : "-r") +
-              (force ? " -f -t 0" : " -t 0");
-  } else if (operation == "Log Off") {
-    command = force ? "Shutdown -l -f" : "Shutdown -l";
-  }
-  const bool fired = expected != 0;
-  FUZZ_CHECK(s.process.Ends.size() == (fired ? 1u : 0u));
+  const quellor::fake::Events& log = s.process.Log;
+  if (tick == 0) FUZZ_CHECK(log.empty());
+  if (tick == 0) return tick;
+  // The settings (as many as could be stored), what carries the operation out, the end.
+  const std::size_t acts = operation.empty() ? 0 : 1;
+  FUZZ_CHECK(log.size() >= acts + 1 && log.back() == "end");
   using quellor::platform::kExitDone, quellor::platform::kExitNoOperation;
-  FUZZ_CHECK(!fired || s.process.Ends[0] == (operation.empty() ? kExitNoOperation : kExitDone));
-  FUZZ_CHECK(s.process.Runs.size() == (fired && !command.empty() ? 1u : 0u));
-  for (const auto& run : s.process.Runs) {
-    FUZZ_CHECK(run.commandLine == command && run.windowStyle == 2);
+  FUZZ_CHECK(s.process.Ends.size() == 1 &&
+             s.process.Ends[0] == (acts == 0 ? kExitNoOperation : kExitDone));
+  for (std::size_t i = 0; i + acts + 1 < log.size(); ++i)
+    FUZZ_CHECK(log[i].rfind("store ", 0) == 0);
+  if (acts == 0) FUZZ_CHECK(s.process.Runs.empty() && s.power.Suspends.empty());
+  if (acts == 0) return tick;
+  if (operation == "Hibernate") {
+    const quellor::fake::FakePower::Suspend forced{true, true, true};
+    FUZZ_CHECK(s.power.Suspends.size() == 1 && s.power.Suspends[0] == forced);
+    return tick;
   }
-  FUZZ_CHECK(s.power.Suspends.size() == (fired && operation == "Hibernate" ? 1u : 0u));
-  for (const auto& suspend : s.power.Suspends) {
-    FUZZ_CHECK(suspend.hibernate && suspend.force && suspend.disableWakeEvent);
-  }
-  return expected;
+  FUZZ_CHECK(s.power.Suspends.empty() && s.process.Runs.size() == 1);
+  const auto& run = s.process.Runs[0];
+  const std::string named = std::string(" -") + static_cast<char>(std::tolower(operation[0]));
+  FUZZ_CHECK(quellor::ShutdownLaunch("C:\\w", run.commandLine).has_value());
+  FUZZ_CHECK(run.commandLine.find(named) == 8 && run.windowStyle == 2);
+  FUZZ_CHECK((run.commandLine.find(" -f") != std::string::npos) == force);
+  return tick;
 }

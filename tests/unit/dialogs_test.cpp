@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/control_ids.h"
+#include "common/form_input.h"
 #include "common/number.h"
 #include "fake_platform.h"
 
@@ -29,6 +30,10 @@ class TimerDialogTest : public ::testing::Test, protected Session {
     form1.Label9.OnClick();
     EXPECT_FALSE(form1.Timer1.Enabled());
     EXPECT_TRUE(dialog.Timer1.Enabled());
+    EXPECT_EQ(dialog.Timer1.Interval(), 1000u);  // the clock shows seconds
+    process.Clock = {9, 8, 7};
+    dialog.Timer1.OnTimer();
+    EXPECT_EQ(dialog.Label1.Caption(), "09:08:07");
   }
 
   Form1& form1 = program.form1;
@@ -52,6 +57,7 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
     field.TextTypedByUser(typed);
     field.OnLostFocus();
     EXPECT_EQ(field.Text(), kept);
+    EXPECT_EQ(dialog.Frame1.Caption(), clockMode ? "Timer" : "Count down");
   }
   // Entering a field selects all of it.
   dialog.Text2.TextTypedByUser("123");
@@ -69,18 +75,9 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
                           double, const char*>;
   const std::vector<Case> cases = {
       // clang-format off
-      {'o', false, {}, "0", "0", "10", kStood, "-"}, {'o', false, {}, "0", "0", "11", 11, "00:00:11"},
-      {'o', false, {}, "1", "30", "0", 5400, "01:30:00"},
-      {'o', false, {}, "0", "75", "0", 4500, "01:15:00"},  // minutes still focused
+      {'o', false, {}, "0", "0", "10", kStood, "-"},
       {'o', false, {}, "0", "0", "10.5", 10.5, "00:00:10"},
-      {'o', false, {}, "-1", "0", "0", 82800, "23:00:00"},
-      {'o', false, {}, "-30", "0", "0", kStood, "-"},  // still negative after the day
-      {'o', false, {}, "600000", "0", "0", kStood, "-"},
-      {'o', true, {22, 0, 0}, "23", "0", "0", 3600, "01:00:00"},
-      {'o', true, {22, 0, 0}, "21", "0", "0", 82800, "23:00:00"},
       {'o', true, {22, 0, 0}, "22", "0", "0", kStood, "-"},
-      {'o', true, {23, 59, 55}, "0", "0", "0", 5, "00:00:05"},
-      {'o', true, {13, 14, 15}, "24", "0", "0", 38745, "10:45:45"},
       {'o', true, {22, 59, 59}, "23", "30", "0", 1801, "00:30:01"},  // one reading of the clock
       {'c', true, {22, 0, 0}, "23", "0", "20", kStood, "-"},
       {'x', true, {22, 0, 0}, "23", "0", "20", kStood, "-"}};
@@ -94,15 +91,15 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
     // Every opening starts afresh, whatever the last one left.
     EXPECT_TRUE(dialog.Option1.Value());
     EXPECT_EQ(dialog.Text3.Text(), "0");
-    EXPECT_EQ(dialog.Text3.SelLength(), 0);
-    EXPECT_FALSE(dialog.Label6.Sunken());
+    EXPECT_EQ(dialog.Text3.SelStart() + dialog.Text3.SelLength(), 0);
+    EXPECT_FALSE(dialog.Label5.Sunken() || dialog.Label6.Sunken());
     if (clockMode) dialog.Option2.Select();
     dialog.Text1.TextTypedByUser(h);
     dialog.Text2.TextTypedByUser(m);
     dialog.Text3.TextTypedByUser(sec);
     process.Clock = now;
     form1.Label3.SetCaption("-");
-    dialog.Label6.OnMouseDown(MouseArgs{kRightButton});
+    (close == 'o' ? dialog.Label5 : dialog.Label6).OnMouseDown(MouseArgs{kRightButton});
     close == 'o' ? dialog.Label5.OnClick()
                  : (close == 'c' ? dialog.Label6.OnClick() : dialog.OnCloseRequest());
     EXPECT_EQ(program.CountdownSeconds, countdown);
@@ -179,6 +176,8 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   s.form.Label12.OnClick();
   const Form2& help = s.program.form2;
   EXPECT_TRUE(help.Visible());
+  EXPECT_EQ(help.Text1.Text(), UsageText(s.program.DefaultSwitches));
+  EXPECT_EQ(help.Text1.SelLength(), 0);
   EXPECT_TRUE(help.Label2.Visible() && help.Label2.Enabled());  // the OK that returns
   EXPECT_FALSE(help.Label1.Visible() || help.Label1.Enabled());
   // The help pauses the main window until its OK.
@@ -241,23 +240,76 @@ TEST(Program, EachWindowHasItsOwnClassAndOnlyItsButtonLabelsSeeTheMouseFirst) {
   }
 }
 
-TEST(Models, ChangesToShowGiveANewRevisionAndEverySelectionMovesTheCaretOnce) {
-  Label label("Label", 1);
-  CheckBox check("Check", 3);
-  TextBox box("Text", 2);
-  const std::uint32_t labelBefore = label.Revision();
-  const std::uint32_t checkBefore = check.Revision();
-  label.SetCaption("x");
-  check.SetDesignValue(2);
-  EXPECT_GT(label.Revision(), labelBefore);
-  EXPECT_GT(check.Revision(), checkBefore);
+// Controls of each kind, two option buttons in one group.
+struct Controls {
+  Controls() {
+    for (OptionButton* o : group) o->Group = &group;
+    a.Select();
+    combo.AddItem("x", 0);
+  }
+  Label label{"Label", 1};
+  CheckBox check{"Check", 3};
+  TextBox box{"Text", 2};
+  ComboBox combo{"Combo", 4};
+  OptionButton a{"A", 5}, b{"B", 6};
+  std::vector<OptionButton*> group{&a, &b};
+};
+
+// clang-format off
+TEST(Models, EveryChangeTheScreenShowsGivesTheChangedControlANewRevision) {
+  using Apply = void (*)(Controls&);
+  struct Case { const char* change; Apply apply; Control& (*changed)(Controls&); };
+  const auto label = [](Controls& c) -> Control& { return c.label; };
+  const auto check = [](Controls& c) -> Control& { return c.check; };
+  const auto combo = [](Controls& c) -> Control& { return c.combo; };
+  const auto a = [](Controls& c) -> Control& { return c.a; };
+  const Case kCases[] = {
+      {.change = "caption", .apply = [](Controls& c) { c.label.SetCaption("x"); }, .changed = label},
+      {.change = "colour", .apply = [](Controls& c) { c.label.SetForeColor(1); }, .changed = label},
+      {.change = "hidden", .apply = [](Controls& c) { c.label.SetVisible(false); }, .changed = label},
+      {.change = "greyed", .apply = [](Controls& c) { c.label.SetEnabled(false); }, .changed = label},
+      {.change = "sunken", .apply = [](Controls& c) { c.label.SetSunken(true); }, .changed = label},
+      {.change = "value", .apply = [](Controls& c) { c.check.SetValue(2); }, .changed = check},
+      {.change = "design value", .apply = [](Controls& c) { c.check.SetDesignValue(1); }, .changed = check},
+      {.change = "selection", .apply = [](Controls& c) { c.box.SetSelection(0, 0); },
+       .changed = [](Controls& c) -> Control& { return c.box; }},
+      {.change = "list index", .apply = [](Controls& c) { c.combo.SetListIndex(0); }, .changed = combo},
+      {.change = "list cleared", .apply = [](Controls& c) { c.combo.Clear(); }, .changed = combo},
+      {.change = "other selected", .apply = [](Controls& c) { c.b.Select(); }, .changed = a},
+      {.change = "other placed", .apply = [](Controls& c) { c.b.SetDesignValue(true); }, .changed = a}};
+  for (const Case& c : kCases) {
+    Controls controls;
+    const std::uint32_t before = c.changed(controls).Revision();
+    c.apply(controls);
+    EXPECT_GT(c.changed(controls).Revision(), before) << c.change;
+    EXPECT_TRUE(controls.a.Value() != controls.b.Value()) << c.change;
+  }
   // The same selection again still moves the caret, which the user may have
   // moved since; typing leaves the caret to the user.
-  box.SetSelection(0, 0);
-  box.SetSelection(0, 0);
-  box.TextTypedByUser("12");
-  EXPECT_EQ(box.SelectionRevision(), 2u);
+  Controls c;
+  c.box.SetSelection(0, 0);
+  c.box.SetSelection(0, 0);
+  c.box.TextTypedByUser("12");
+  EXPECT_EQ(c.box.SelectionRevision(), 2u);
 }
+
+TEST(Models, AListTakesAnIndexOfItsItemsOrNoneAndAClickTurnsAnyTickedBoxClear) {
+  struct Case { int index; bool taken; };
+  Controls c;
+  c.combo.AddItem("y", 1);
+  for (const Case& row : {Case{.index = -2, .taken = false}, Case{.index = -1, .taken = true},
+                          Case{.index = 1, .taken = true}, Case{.index = 2, .taken = false}}) {
+    c.combo.SetListIndex(0);
+    EXPECT_EQ(c.combo.SetListIndex(row.index), row.taken) << row.index;
+    EXPECT_EQ(c.combo.ListIndex(), row.taken ? row.index : 0) << row.index;
+  }
+  for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {2, 0}}) {
+    c.check.SetDesignValue(before);
+    CheckBoxClicked(c.check);
+    EXPECT_EQ(c.check.Value(), after) << "from " << before;
+  }
+}
+// clang-format on
 
 }  // namespace
 }  // namespace quellor::fake

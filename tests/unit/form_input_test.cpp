@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "common/form_input.h"
 #include "common/layout.h"
@@ -112,10 +114,14 @@ TEST(FormInput, MouseMovesGoToTheInnermostFrameUnderThemRelativeToIt) {
 TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
   // L, R: left or right press; C: the click reported; U, u: released on or
   // off the label; x: the capture lost.
-  const std::pair<const char*, const char*> kRows[] = {
-      {"LCU", "down up click "},    {"LCu", "down up "},  {"LU", "down up "},  // a double click
-      {"RCU", "down up "},          {"LCxU", "down up "}, {"C", "click "},     // not from the mouse
-      {"LCUU", "down up click up "}};
+  const std::pair<const char*, const char*> kRows[] = {{"LCU", "down up click "},
+                                                       {"LCu", "down up "},
+                                                       {"LU", "down up "},  // a double click
+                                                       {"RCU", "down up "},
+                                                       {"LCxU", "down up "},
+                                                       {"C", "click "},  // not from the mouse
+                                                       {"LCUU", "down up click up "},
+                                                       {"LCxLU", "down down up "}};
   for (const auto& [steps, log] : kRows) {
     Recording r;
     LabelPresses presses;
@@ -250,6 +256,98 @@ TEST(FormInput, AControlIsOutOfDateWhenItOrAnyContainerChanged) {
       EXPECT_EQ(RevisionWithContainers(*controls[i]) != before[i], c.newRevision[i])
           << controls[i]->Name() << " after a change to " << controls[c.changed]->Name();
     }
+  }
+}
+
+TEST(FormInput, OnlyFocusMovingToAnotherControlOfTheFormLeavesAField) {
+  struct Case {
+    const char* to;
+    bool leaves;
+  };
+  Recording r;
+  int left = 0;
+  r.outer.OnLostFocus = [&] { ++left; };
+  for (const Case& c :
+       {Case{.to = "another window", .leaves = false}, Case{.to = "itself", .leaves = false},
+        Case{.to = "inner", .leaves = true}}) {
+    left = 0;
+    const std::string to = c.to;
+    FocusMoved(r.outer, to == "inner" ? &r.inner : (to == "itself" ? &r.outer : nullptr));
+    EXPECT_EQ(left, c.leaves ? 1 : 0) << c.to;
+  }
+}
+
+TEST(FormInput, OnlyAWindowNothingPlacedIsCentredAndUnloadingPutsItsStateBack) {
+  struct Host : FormHost {
+    void CreateWindowFor(Form& /*form*/) override { log += "create "; }
+    void DestroyWindowFor(Form& /*form*/) override { log += "destroy "; }
+    std::string log;
+  } host;
+  Recording r;
+  r.Host = &host;
+  r.ClientWidth = 1000;
+  r.ClientHeight = 500;
+  PlaceIfNeverPlaced(r, Rect{100, 200, 3000, 1500});
+  EXPECT_EQ(Rect({r.Left(), r.Top()}), Rect({1100, 700}));
+  r.Move(0, 0);  // placed by a stored position at the corner
+  PlaceIfNeverPlaced(r, Rect{100, 200, 3000, 1500});
+  EXPECT_EQ(Rect({r.Left(), r.Top()}), Rect({0, 0}));
+  r.Show();
+  r.SetEnabled(false);
+  r.Unload();
+  EXPECT_EQ(host.log, "create destroy ");
+  EXPECT_TRUE(r.Enabled() && !r.Visible() && !r.Loaded());
+}
+
+TEST(Layout, StackingPutsControlsUnderLabelsUnderShapesUnderFramesInnerFirst) {
+  Started s;
+  const Form1& f = s.form;
+  const std::vector<Control*> order = StackingOrder(f);
+  const Control* kBelowToAbove[] = {&f.Text2,  &f.Combo1, &f.Label10, &f.Label8,
+                                    &f.Shape2, &f.Shape1, &f.Frame2,  &f.Frame1};
+  for (std::size_t i = 0; i + 1 < std::size(kBelowToAbove); ++i) {
+    EXPECT_LT(std::find(order.begin(), order.end(), kBelowToAbove[i]),
+              std::find(order.begin(), order.end(), kBelowToAbove[i + 1]))
+        << kBelowToAbove[i]->Name() << " and " << kBelowToAbove[i + 1]->Name();
+  }
+}
+
+TEST(Layout, AControlHasItsOwnColourOrItsContainersAndABoxWithoutOneTheSystems) {
+  Started s;
+  Form1& f = s.form;
+  f.Frame2.BackColor = 5;
+  // clang-format off
+  struct Case { const Control& control; bool frameColoured; Color back; bool system; };
+  const Case kCases[] = {
+      {.control = f.Combo1, .frameColoured = false, .back = f.Combo1.BackColor, .system = false},
+      {.control = f.Text2, .frameColoured = false, .back = f.BackColor, .system = true},
+      {.control = f.Text2, .frameColoured = true, .back = 5, .system = true},
+      {.control = f.Option1[0], .frameColoured = false, .back = f.BackColor, .system = false}};
+  // clang-format on
+  for (const Case& c : kCases) {
+    f.Frame2.HasBackColor = c.frameColoured;
+    EXPECT_EQ(BackColorOf(c.control, f), c.back) << c.control.Name();
+    EXPECT_EQ(UsesSystemBackground(c.control), c.system) << c.control.Name();
+  }
+}
+
+TEST(Layout, AMissingFaceGivesTheFirstInstalledOfItsKin) {
+  // clang-format off
+  struct Case { const char* face; std::vector<std::string> installed; const char* chosen; };
+  const Case kCases[] = {
+      {.face = "Tahoma", .installed = {"Tahoma", "Arial"}, .chosen = "Tahoma"},
+      {.face = "Tahoma", .installed = {"Arial", "Verdana"}, .chosen = "Verdana"},
+      {.face = "courier", .installed = {"Lucida Console", "Liberation Mono"}, .chosen = "Liberation Mono"},
+      {.face = "Courier New", .installed = {"Courier"}, .chosen = "Courier"},
+      {.face = "MS Sans Serif", .installed = {"Tahoma", "Arial"}, .chosen = "Arial"},
+      {.face = "MS Sans Serif", .installed = {}, .chosen = "MS Sans Serif"},
+      {.face = "Arial", .installed = {"Verdana"}, .chosen = "Arial"}};
+  // clang-format on
+  for (const Case& c : kCases) {
+    const auto installed = [&](const std::string& face) {
+      return std::find(c.installed.begin(), c.installed.end(), face) != c.installed.end();
+    };
+    EXPECT_EQ(ChooseFace(c.face, installed), c.chosen) << c.face;
   }
 }
 

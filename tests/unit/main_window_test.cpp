@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -39,7 +40,7 @@ TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
   const std::pair<const char*, double> kNumbers[] = {
       {" 1 2", 12},     {"90 -c20", 90},  {"50%", 50},    {"abc", 0},     {"", 0},
       {"\t\n7", 7},     {"-3.25", -3.25}, {"+4", 4},      {"1.5.5", 1.5}, {".5", 0.5},
-      {"-", 0},         {"&H10", 16},     {"&hff", 255},  {"&O17", 15},   {"&O8", 0},
+      {"-", 0},         {"&H10", 16},     {"&hFf", 255},  {"&O17", 15},   {"&O8", 0},
       {"&X1", 0},       {"1e3", 1000},    {"2D2", 200},   {"5e-1", 0.5},  {"7E", 7},
       {"1 e 2", 100},   {"2-o2", 2},      {"1e12", 1e12}, {"1e-400", 0},  {"1e309", kInf},
       {"-1e309", -kInf}};
@@ -57,27 +58,63 @@ TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
   for (const auto& f : kFormats) EXPECT_EQ(FormatFixed(f.value, f.decimals), f.text) << f.value;
 }
 
-TEST(CommandLine, NumbersAreReadRoundedAndRangeCheckedFirstOccurrenceOnly) {
-  // Defaults: countdown 10, threshold "2", method 2. Which operation and
-  // whether force close is ticked, the command-line fuzz target works out.
-  // The line, the countdown and its stored length, the threshold and the method.
-  const std::tuple<const char*, double, int, const char*, std::size_t> kCases[] = {
-      // clang-format off
-      {"-t 1 2", 12, 12, "2", 2},  {"-t90-c20", 90, 90, "20", 2}, {"-t5 -t9", 5, 5, "2", 2},
-      {"-T5", 10, 10, "2", 2},     {"-t2.5", 2, 2, "2", 2},       {"-t0.4", 10, 10, "2", 2},
-      {"-t&H10", 16, 16, "2", 2},  {"-t40000", 10, 10, "2", 2},   {"-c", 10, 10, "0", 2},
-      {"-o", 10, 10, "2", 0},      {"-c 007", 10, 10, "7", 2},    {"-c101", 10, 10, "2", 2},
-      {"-o4", 10, 10, "2", 2},     {"-t5 -o1", 10, 5, "2", 1},    {"-t32767", 32767, 32767, "2", 2},
-      // clang-format on
-  };
-  for (const auto& [line, countdown, timeOut, threshold, method] : kCases) {
-    SCOPED_TRACE(line);
+TEST(Numbers, RoundingGoesHalfToEvenAndAWholeNumberMustFitItsWidth) {
+  // clang-format off
+  struct Case { double value, rounded; std::optional<std::int16_t> small; std::optional<std::int32_t> whole; };
+  const Case kCases[] = {
+      {.value = 2.5, .rounded = 2, .small = 2, .whole = 2}, {.value = 3.5, .rounded = 4, .small = 4, .whole = 4},
+      {.value = -2.5, .rounded = -2, .small = -2, .whole = -2}, {.value = 0.4, .rounded = 0, .small = 0, .whole = 0},
+      {.value = 1.6, .rounded = 2, .small = 2, .whole = 2}, {.value = 32767.4, .rounded = 32767, .small = 32767, .whole = 32767},
+      {.value = 32767.5, .rounded = 32768, .small = {}, .whole = 32768},
+      {.value = -32768.5, .rounded = -32768, .small = -32768, .whole = -32768},
+      {.value = -32769, .rounded = -32769, .small = {}, .whole = -32769},
+      {.value = 2147483647.4, .rounded = 2147483647, .small = {}, .whole = 2147483647},
+      {.value = 2147483647.5, .rounded = 2147483648, .small = {}, .whole = {}},
+      {.value = -2147483648.5, .rounded = -2147483648, .small = {}, .whole = -2147483648},
+      {.value = -2147483649, .rounded = -2147483649, .small = {}, .whole = {}},
+      {.value = kInf, .rounded = kInf, .small = {}, .whole = {}}};
+  // clang-format on
+  for (const Case& c : kCases) {
+    EXPECT_EQ(RoundHalfEven(c.value), c.rounded) << c.value;
+    EXPECT_EQ(ToInt16(c.value), c.small) << c.value;
+    EXPECT_EQ(ToInt32(c.value), c.whole) << c.value;
+  }
+}
+
+TEST(Numbers, OnlyASignedRunOfDigitsWithOnePointBetweenBlanksIsAPlainNumber) {
+  // clang-format off
+  struct Case { const char* text; std::optional<double> value = {}; };
+  const Case kCases[] = {{.text = " 12.5\t", .value = 12.5}, {.text = "-.5", .value = -0.5}, {.text = "+7", .value = 7},
+                         {.text = "1e3"}, {.text = "+"}, {.text = "1.2.3"}, {.text = " \t"}, {.text = "1 2"}, {.text = "&H10"}};
+  // clang-format on
+  for (const Case& c : kCases) {
+    double value = -1;
+    EXPECT_EQ(IsPlainNumber(c.text, &value), c.value.has_value()) << c.text;
+    EXPECT_EQ(value, c.value.value_or(-1)) << c.text;
+  }
+  for (const auto& [whole, text] :
+       {std::pair<std::int64_t, const char*>{5, "05"}, {-5, "-05"}, {123, "123"}}) {
+    EXPECT_EQ(FormatTwoDigits(whole), text) << whole;
+  }
+  EXPECT_EQ(TrimSpaces("  a b  "), "a b");
+  EXPECT_EQ(TrimSpaces("   "), "");
+}
+
+// clang-format off
+TEST(CommandLine, SwitchesReachTheWindowWhereAMethodRaisesAShortCountdown) {
+  struct Case { const char* line; double countdown; int timeOut; const char* threshold; std::size_t method; const char* operation; };
+  const Case kCases[] = {
+      {.line = "-t5 -o1 -c 007 -r", .countdown = 10, .timeOut = 5, .threshold = "7", .method = 1, .operation = "Restart"},
+      {.line = "-t90 -o3 -h", .countdown = 90, .timeOut = 90, .threshold = "2", .method = 3, .operation = "Hibernate"}};
+  // clang-format on
+  for (const Case& c : kCases) {
     Session s;
-    s.Start(line);
-    EXPECT_EQ(s.program.CountdownSeconds, countdown);
-    EXPECT_EQ(s.program.TimeOutSeconds, timeOut);
-    EXPECT_EQ(s.form.Text2.Text(), threshold);
-    EXPECT_TRUE(s.form.Option1[method].Value());
+    s.Start(c.line);
+    EXPECT_EQ(s.program.CountdownSeconds, c.countdown) << c.line;
+    EXPECT_EQ(s.program.TimeOutSeconds, c.timeOut) << c.line;
+    EXPECT_EQ(s.form.Text2.Text(), c.threshold) << c.line;
+    EXPECT_TRUE(s.form.Option1[c.method].Value()) << c.line;
+    EXPECT_EQ(s.form.Combo1.SelectedText(), c.operation) << c.line;
   }
 }
 
@@ -99,31 +136,21 @@ TEST_F(MainWindow, AbortRunsTheAbortCommandThenStoresTheSettingsAndEnds) {
   EXPECT_NE(registry.Find(kSettingsKey, "Always Top"), nullptr);
 }
 
-TEST(Trigger, TheIdleCountRunsWhileTheUsageIsUnderTheThresholdWhichLeavingMakesWhole) {
-  // The tick compares the sample of the previous tick (here: start-up's)
-  // with the threshold as it stands, typed or not; leaving the box rounds
-  // it and restarts the idle count.
-  // What is typed, the usage, the idle count after one tick (from 30) and
-  // the threshold once the box is left.
-  const std::tuple<const char*, double, int, const char*> kCases[] = {
-      // clang-format off
-      {"2", 1.99, 29, "2"}, {"2", 2.00, 30, "2"}, {"2", 2.01, 30, "2"}, {"0", 0, 30, "0"},
-      {"50%", 49.99, 29, "50"}, {"abc", 0, 30, "0"}, {"100", 99.99, 29, "100"},
-      {"99.5", 200, 30, "100"}, {"100.6", 200, 30, "100"}, {"12.5", 200, 30, "13"},
-      {"7.49", 200, 30, "7"}, {"0.6", 200, 30, "1"}, {"-0.3", 200, 30, "0"}, {"-3", 200, 30, "0"}};
+TEST(Trigger, LeavingTheThresholdMakesItAWholePercentAndRestartsTheIdleCount) {
+  // clang-format off
+  struct Case { const char* typed; const char* kept; };
+  const Case kCases[] = {{.typed = "50%", .kept = "50"}, {.typed = "abc", .kept = "0"}, {.typed = "99.5", .kept = "100"},
+                         {.typed = "100.6", .kept = "100"}, {.typed = "12.5", .kept = "13"}, {.typed = "7.49", .kept = "7"},
+                         {.typed = "0.6", .kept = "1"}, {.typed = "-0.3", .kept = "0"}, {.typed = "-3", .kept = "0"}};
   // clang-format on
-  for (const auto& [typed, usage, idleCount, checked] : kCases) {
-    SCOPED_TRACE(std::string(typed) + " against " + std::to_string(usage));
-    Session s;
-    s.pdh.Samples = {{usage, 0}};
-    s.Start("-t100");
-    s.form.Text2.TextTypedByUser(typed);
-    s.form.Timer1_Timer();
-    EXPECT_EQ(s.form.IdleCountdown, idleCount);
+  Session s;
+  s.Start("-t100");
+  for (const Case& c : kCases) {
+    s.form.Text2.TextTypedByUser(c.typed);
     s.form.IdleCountdown = 7;
     s.form.Text2.OnLostFocus();
-    EXPECT_EQ(s.form.Text2.Text(), checked);
-    EXPECT_EQ(s.form.IdleCountdown, 30);
+    EXPECT_EQ(s.form.Text2.Text(), c.kept) << c.typed;
+    EXPECT_EQ(s.form.IdleCountdown, 30) << c.typed;
   }
 }
 
@@ -141,40 +168,69 @@ TEST_F(MainWindow, DisplayTimerWritesHoursMinutesSecondsOfAnyValue) {
   EXPECT_EQ(form.Label3.Caption().find_first_of("einf"), std::string::npos);
 }
 
-TEST(Trigger, EachMethodFiresInTheTickItsRuleGivesAndRunsTheChosenOperation) {
-  // The line; samples 90 % in [from, to), 10 % otherwise; the tick that
-  // fires (0: none within 100) and the command run ("": none).
-  const std::tuple<const char*, int, int, int, const char*> kCases[] = {
-      // clang-format off
-      {"-o0 -c50 -t12", 0, 0, 12, "Shutdown -s -t 0"},
-      {"-o0 -t1 -f", 0, 0, 10, "Shutdown -s -f -t 0"},  // choosing the method raised it
-      {"-o0 -t1 -r", 0, 0, 10, "Shutdown -r -t 0"},
-      {"-o0 -t1 -l -f", 0, 0, 10, "Shutdown -l -f"},  // log-off takes no delay
-      {"-o0 -t1 -h", 0, 0, 10, ""},  // hibernates
-      {"-o1 -c50 -r", 29, 30, 60, "Shutdown -r -t 0"},  // idle count restarts at tick 30
-      {"-o1 -c0", 0, 0, 0, ""},                         // nothing is under 0 %
-      {"-f -c50", 0, 20, 50, "Shutdown -s -f -t 0"},    // AND waits for 30 idle ticks
-      {"-f -c50 -t40", 0, 0, 40, "Shutdown -s -f -t 0"},  // AND waits for the countdown
-      {"-o3 -c50 -t12", 0, 200, 12, "Shutdown -s -t 0"},  // OR: busy, the countdown decides
-      {"-o3 -c50 -t99 -l", 0, 0, 30, "Shutdown -l"},      // OR: idle first
-      // clang-format on
-  };
-  for (const auto& [line, busyFrom, busyTo, tick, run] : kCases) {
-    SCOPED_TRACE(line);
+TEST(Trigger, EachMethodFiresInTheTickTheCountdownAndThePreviousSampleGive) {
+  // Samples 90 % in [busyFrom, busyTo), 10 % otherwise; 0: no firing in 100.
+  // clang-format off
+  struct Case { const char* line; int busyFrom, busyTo, tick; };
+  const Case kCases[] = {
+      {.line = "-o0 -c50 -t12", .busyFrom = 0, .busyTo = 0, .tick = 12},
+      {.line = "-o0 -t1", .busyFrom = 0, .busyTo = 0, .tick = 10},     // the method raised it
+      {.line = "-o1 -c50", .busyFrom = 29, .busyTo = 30, .tick = 60},  // restarts at tick 30
+      {.line = "-o1 -c0", .busyFrom = 0, .busyTo = 0, .tick = 0},      // nothing is under 0 %
+      {.line = "-c50", .busyFrom = 0, .busyTo = 20, .tick = 50},
+      {.line = "-c50 -t40", .busyFrom = 0, .busyTo = 0, .tick = 40},
+      {.line = "-o3 -c50 -t12", .busyFrom = 0, .busyTo = 200, .tick = 12},
+      {.line = "-o3 -c50 -t99", .busyFrom = 0, .busyTo = 0, .tick = 30}};
+  // clang-format on
+  for (const Case& c : kCases) {
     Session s;
     for (int i = 0; i < 200; ++i)
-      s.pdh.Samples.push_back({i >= busyFrom && i < busyTo ? 90.0 : 10.0});
-    s.Start(line);
-    EXPECT_EQ(s.TicksUntilEnd(100), tick);
-    EXPECT_EQ(s.process.Ends.size(), tick != 0 ? 1u : 0u);
-    const FakeProcess::Run minimized{run, platform::kWindowStyleMinimizedFocus};
-    EXPECT_EQ(s.process.Runs, std::vector<FakeProcess::Run>(*run != 0 ? 1 : 0, minimized));
-    const bool hibernates = std::string(line).find("-h") != std::string::npos;
-    // Hibernation is forced, and no wake event may end it.
-    const FakePower::Suspend forced{true, true, true};
-    EXPECT_EQ(s.power.Suspends, std::vector<FakePower::Suspend>(hibernates ? 1 : 0, forced));
-    // The settings are stored before the operation runs.
-    EXPECT_EQ(s.registry.Find(kSettingsKey, "Always Top") != nullptr, tick != 0);
+      s.pdh.Samples.push_back({i >= c.busyFrom && i < c.busyTo ? 90.0 : 10.0});
+    s.Start(c.line);
+    EXPECT_EQ(s.TicksUntilEnd(100), c.tick) << c.line;
+    EXPECT_EQ(s.process.Log.size(), c.tick != 0 ? 10u : 0u) << c.line;
+  }
+}
+
+TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsWhateverThePlatformDoes) {
+  // Check1 as the tick finds it (greyed counts as ticked); whether the run or
+  // the suspension throws; what carries the operation out.
+  // clang-format off
+  struct Case { const char* line; int force; bool fails; const char* acts; };
+  const Case kCases[] = {
+      {.line = "-o0 -t12", .force = 2, .fails = false, .acts = "run Shutdown -s -f -t 0"},
+      {.line = "-o0 -t12 -l", .force = 0, .fails = true, .acts = "run Shutdown -l"},
+      {.line = "-o0 -t12 -h", .force = 1, .fails = true, .acts = "suspend"}};
+  // clang-format on
+  for (const Case& c : kCases) {
+    Session s;
+    s.Start(c.line);
+    s.form.Check1.SetValue(c.force);
+    s.process.RunFails = s.power.Fails = c.fails;
+    EXPECT_EQ(s.TicksUntilEnd(20), 12) << c.line;
+    Events stored;
+    for (const char* name : kSettingNames) stored.push_back(std::string("store ") + name);
+    stored.insert(stored.end(), {c.acts, "end"});
+    EXPECT_EQ(s.process.Log, stored) << c.line;
+  }
+}
+
+TEST(Closing, FromOutsideRunsAndStoresNothingAndEndsInEitherMode) {
+  for (const char* line : {"-t60", "-? -f"}) {
+    Session s;
+    s.user32.DuringEventLoop = [&] {
+      // Only the OK that ends the program shows for a help switch.
+      EXPECT_FALSE(s.program.form2.Label2.Visible() || s.program.form2.Label2.Enabled());
+      s.program.form2.CloseRequested();
+    };
+    try {
+      s.Start(line);
+      s.form.CloseRequested();
+    } catch (const ProcessEnded&) {
+    }
+    EXPECT_EQ(s.process.Log, Events{"end"}) << line;
+    EXPECT_FALSE(s.registry.HasKey(kAppKey)) << line;
+    EXPECT_TRUE(s.pdh.Calls.empty() || s.pdh.Calls.back() == "close") << line;
   }
 }
 

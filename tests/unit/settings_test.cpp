@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -58,6 +59,27 @@ TEST(RegistryKey, WritesNoTextThatCouldNotBeReadBack) {
     RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", c.written);
     EXPECT_EQ(RegistryKey(fake).GetValue(kHkeyCurrentUser, kKey, "v"), c.read)
         << c.written.size() << " characters";
+  }
+}
+
+TEST(RegistryKey, WritesWholeNumbersAsDwordsAndOthersAsPlainDecimalText) {
+  struct Case {
+    RegistryInput written;
+    RegistryValue read;
+  };
+  const Case kCases[] = {{.written = 2.5, .read = 2},
+                         {.written = -300.6f, .read = -301},
+                         {.written = std::int16_t{-7}, .read = -7},
+                         {.written = 3e9, .read = "3000000000"s},
+                         {.written = -3e9f, .read = "-3000000000"s},
+                         {.written = 1e20, .read = "100000000000000000000"s},
+                         {.written = -std::numeric_limits<double>::infinity(), .read = "-inf"s},
+                         {.written = 1e40, .read = ""s}};  // written, but longer than a text reads
+  for (const Case& c : kCases) {
+    FakeRegistry fake;
+    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", c.written);
+    EXPECT_EQ(RegistryKey(fake).GetValue(kHkeyCurrentUser, kKey, "v"), c.read)
+        << testing::PrintToString(c.read);
   }
 }
 
@@ -143,7 +165,9 @@ TEST_F(SettingsTest, FirstSaveStoresTheDefaultsThenWhatTheWindowShowsAndTheFullC
   run.form.Option1[kMethodTimer].Select();  // the first button counts too
   SaveSettings(run.program);
   EXPECT_EQ(StoredAll()[5], RegistryValue(kMethodTimer));
-  EXPECT_EQ(Start().program.CountdownSeconds, 3600);  // the next start runs the full length
+  const Launch& next = Start();
+  EXPECT_EQ(next.program.CountdownSeconds, 3600);  // the next start runs the full length
+  EXPECT_EQ(next.form.Check2.Value(), 2);
 }
 
 TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) {
@@ -154,7 +178,7 @@ TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) 
   EXPECT_EQ(run.form.Text2.Text(), "abc");
   EXPECT_TRUE(run.form.Option1[0].Value());
   EXPECT_FALSE(run.form.Text2.Enabled());
-  // Read after the method, whose choice would have raised it to 10.
+  // Read after the method, whose choice would have raised it to 10: kept as stored.
   EXPECT_EQ(run.program.TimeOutSeconds, 5);
   EXPECT_EQ(run.form.Check1.Value(), 0);
   EXPECT_EQ(run.form.Check2.Value(), 0);
@@ -184,12 +208,33 @@ TEST_F(SettingsTest, AStoredCountdownUnderTenStartsAtTenOnlyTheCommandLineGoesLo
   }
 }
 
+TEST_F(SettingsTest, AStoredValueThatFitsNothingIsIgnored) {
+  struct Case {
+    const char* name;
+    RegistryValue value;
+  };
+  const Case kCases[] = {
+      {.name = "Time Out", .value = -5},      {.name = "Operation", .value = 4},
+      {.name = "Operation", .value = -2},     {.name = "Option", .value = 4},
+      {.name = "Option", .value = -1},        {.name = "Force Close", .value = 3},
+      {.name = "Always Top", .value = -1},    {.name = "CPU Usage", .value = ""s},
+      {.name = "Time Out", .value = "1e10"s}, {.name = "PositionX", .value = "1e39"s}};
+  for (const Case& c : kCases) {
+    Plant(c.name, c.value);
+    Launch& run = Start();
+    SaveSettings(run.program);
+    EXPECT_EQ(StoredAll(), (Values{7320, 5805, 0, 2, 10, 2, 1, 1}))
+        << c.name << " " << testing::PrintToString(c.value);
+  }
+}
+
 TEST_F(SettingsTest, OnlyAWindowWhollyOffEveryMonitorIsPulledBack) {
   fake_.user32.Monitors.push_back(Rect{19200, 0, 19200, 10800});
   const RegistryValue kMissing = "x"s;  // fits no position: that one stays as designed
   // The stored left and top, and where the window shows.
   const std::tuple<RegistryValue, RegistryValue, Rect> cases[] = {
       {-300, 400, {-300, 400}},
+      {0, 0, {0, 0}},
       {25000, 400, {25000, 400}},  // on the second monitor
       {-50000, -50000, {0, 0}},
       {60000, 400, {38400 - 4830, 400}},
