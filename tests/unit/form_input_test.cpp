@@ -2,8 +2,8 @@
 // forms: the decisions the front end only carries out.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <string>
 #include <tuple>
 #include <vector>
