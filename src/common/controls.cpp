@@ -226,4 +226,10 @@ void Form::Move(float left, float top) {
   ++revision_;
 }
 
+void Form::ReportWindowRect(const Rect& outer, bool minimised) {
+  if (minimised) return;
+  ReportPlacement(outer.left, outer.top);
+  SetOuterSize(outer.width, outer.height);
+}
+
 }  // namespace quellor

@@ -85,6 +85,11 @@ class Form {
     width_ = width;
     height_ = height;
   }
+  // The outer rectangle as the system has it, and whether the window is
+  // minimised. A minimised window stands far off the screen (about -32000,
+  // -32000 pixels on Windows) at the size of its caption: no place to keep or
+  // store, so the form keeps the place and size it had before.
+  void ReportWindowRect(const Rect& outer, bool minimised);
 
   WindowHandle Handle() const { return handle_; }
   void SetHandle(WindowHandle handle) { handle_ = handle; }

@@ -155,7 +155,9 @@ TEST_F(SettingsTest, FirstSaveStoresTheDefaultsThenWhatTheWindowShowsAndTheFullC
   EXPECT_FALSE(fake_.registry.HasKey(kAppKey));  // the first run loads nothing
   SaveSettings(run.program);
   EXPECT_EQ(StoredAll(), (Values{7320, 5805, 0, 2, 10, 2, 1, 1}));
-  run.form.ReportPlacement(-300.6f, 200.5f);
+  run.form.ReportWindowRect({-300.6f, 200.5f, 4000, 3000}, false);
+  run.form.ReportWindowRect({-480000, -480000, 2400, 435}, true);  // minimised: kept as before
+  EXPECT_EQ(Rect({run.form.Width(), run.form.Height()}), Rect({4000, 3000}));
   run.form.Text2.SetText(" abc ");
   run.form.Check2.SetValue(2);
   run.program.TimeOutSeconds = 3600;

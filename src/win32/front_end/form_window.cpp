@@ -101,14 +101,13 @@ void FormWindow::ReportPlacement() {
   HWND form = Hwnd();
   // Before the program's first placement the window stands where the system
   // created it, which is no place of the program's.
-  if (form == nullptr || !positioned_ || IsIconic(form)) return;
+  if (form == nullptr || !positioned_) return;
   RECT outer{};
   if (!GetWindowRect(form, &outer)) return;
-  const Rect twips = PixelRectToTwips(outer, SystemDpi());
-  positionLeft_ = twips.left;
-  positionTop_ = twips.top;
-  form_.ReportPlacement(twips.left, twips.top);
-  form_.SetOuterSize(twips.width, twips.height);
+  form_.ReportWindowRect(PixelRectToTwips(outer, SystemDpi()), IsIconic(form) != FALSE);
+  // The window stands where the model now has it, or, minimised, will again.
+  positionLeft_ = form_.Left();
+  positionTop_ = form_.Top();
 }
 
 // ---- Bringing the windows in line with the models ----
