@@ -105,6 +105,10 @@ Form* FormAfterClosing(const std::vector<Form*>& forms, const Form& closing) {
   return nullptr;
 }
 
+void FocusArrived(Control& control) {
+  if (control.OnGotFocus) control.OnGotFocus();
+}
+
 void FocusMoved(Control& from, const Control* to) {
   if (to == nullptr || to == &from) return;
   if (from.OnLostFocus) from.OnLostFocus();
@@ -140,11 +144,12 @@ void RouteMouseMove(Form& form, MouseArgs args) {
   if (form.OnMouseMove) form.OnMouseMove(args);
 }
 
-void LabelPresses::MouseDown(Label& label, const MouseArgs& args) {
-  if (!AcceptsClick(label)) return;
+bool LabelPresses::MouseDown(Label& label, const MouseArgs& args) {
+  if (!AcceptsClick(label)) return false;
   pressed_ = &label;
   clickReported_ = false;
   if (label.OnMouseDown) label.OnMouseDown(args);
+  return true;
 }
 
 void LabelPresses::Clicked(Label& label) {
@@ -156,7 +161,9 @@ void LabelPresses::Clicked(Label& label) {
   if (label.OnClick) label.OnClick();
 }
 
-void LabelPresses::MouseUp(Label& label, const MouseArgs& args, bool inside) {
+void LabelPresses::MouseUp(Label& label, const MouseArgs& args) {
+  const bool inside =
+      args.x >= 0 && args.x < label.Position.width && args.y >= 0 && args.y < label.Position.height;
   const bool click = pressed_ == &label && clickReported_ && inside && args.button == kLeftButton;
   pressed_ = nullptr;
   clickReported_ = false;

@@ -41,6 +41,9 @@ KeyOutcome KeyDown(const Form& form, Control* focus, NavigationKey key, bool shi
 // focus could end on no window at all.
 Form* FormAfterClosing(const std::vector<Form*>& forms, const Form& closing);
 
+// The focus came to `control`, from another control or from another window:
+// its handling of the focus runs each time (a field that selects its text).
+void FocusArrived(Control& control);
 // The focus went from `from` to `to` (nullptr: out of the form's controls).
 // Leaving a control for another control of the same form runs its check on
 // leaving; losing the focus to another window does not.
@@ -68,22 +71,24 @@ void OptionButtonClicked(OptionButton& button);
 // innermost visible frame under it, relative to that frame, else to the form.
 void RouteMouseMove(Form& form, MouseArgs args);
 
-// The mouse on a form's labels that serve as buttons. A press shows the
-// pressed look at once; the label keeps the mouse until the release, which
-// ends the pressed look wherever it happens. The label's click runs after the
-// release, and only for a left-button press released on the label that the
-// label itself reported as clicked (a double click's second press is no
-// click). A label that does not accept clicks takes no press and gives no
+// The mouse on a form's labels that serve as buttons, at positions in twips
+// from the label's outer corner. A press shows the pressed look at once; the
+// label keeps the mouse until the release, which ends the pressed look
+// wherever it happens. The label's click runs after the release, and only for
+// a left-button press released on the label (within its width and height)
+// that the label itself reported as clicked (a double click's second press is
+// no click). A label that does not accept clicks takes no press and gives no
 // click.
 class LabelPresses {
  public:
-  void MouseDown(Label& label, const MouseArgs& args);
+  // Whether the label takes the press: then it keeps the mouse (the front
+  // end captures it) until the release.
+  bool MouseDown(Label& label, const MouseArgs& args);
   // The label's own click notification. Outside a press (the keyboard, the
   // system's accessibility tools) it is a click at once.
   void Clicked(Label& label);
-  // Call after the label has seen its release; `inside` tells whether it
-  // happened over the label.
-  void MouseUp(Label& label, const MouseArgs& args, bool inside);
+  // Call after the label has seen its release.
+  void MouseUp(Label& label, const MouseArgs& args);
   // Another window took the mouse: the press gives no click.
   void CaptureLost(const Label& label);
   bool Pressing(const Label& label) const { return pressed_ == &label; }

@@ -61,7 +61,7 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
   }
   // Entering a field selects all of it.
   dialog.Text2.TextTypedByUser("123");
-  dialog.Text2.OnGotFocus();
+  FocusArrived(dialog.Text2);
   EXPECT_EQ(dialog.Text2.SelStart(), 0);
   EXPECT_EQ(dialog.Text2.SelLength(), 3);
 }

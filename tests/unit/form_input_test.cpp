@@ -112,35 +112,43 @@ TEST(FormInput, MouseMovesGoToTheInnermostFrameUnderThemRelativeToIt) {
 }
 
 TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
-  // L, R: left or right press; C: the click reported; U, u: released on or
-  // off the label; x: the capture lost.
-  const std::pair<const char*, const char*> kRows[] = {{"LCU", "down up click "},
-                                                       {"LCu", "down up "},
-                                                       {"LU", "down up "},  // a double click
-                                                       {"RCU", "down up "},
-                                                       {"LCxU", "down up "},
-                                                       {"C", "click "},  // not from the mouse
-                                                       {"LCUU", "down up click up "},
-                                                       {"LCxLU", "down down up "}};
-  for (const auto& [steps, log] : kRows) {
+  // L, R: left or right press; C: the click reported; U: released at `at`
+  // (the label is 500 by 300 twips); x: the capture lost.
+  struct Case {
+    const char* steps;
+    Rect at{1, 1};
+    const char* log;
+  };
+  const Case cases[] = {{.steps = "LCU", .at = {0, 0}, .log = "down up click "},
+                        {.steps = "LCU", .at = {500, 1}, .log = "down up "},
+                        {.steps = "LCU", .at = {1, 300}, .log = "down up "},
+                        {.steps = "LCU", .at = {-1, 1}, .log = "down up "},
+                        {.steps = "LCU", .at = {1, -1}, .log = "down up "},
+                        {.steps = "LU", .log = "down up "},  // a double click
+                        {.steps = "RCU", .log = "down up "},
+                        {.steps = "LCxU", .log = "down up "},
+                        {.steps = "C", .log = "click "},  // not from the mouse
+                        {.steps = "LCUU", .log = "down up click up "},
+                        {.steps = "LCxLU", .log = "down down up "}};
+  for (const Case& c : cases) {
     Recording r;
     LabelPresses presses;
     int button = kLeftButton;
-    for (const char* step = steps; *step != 0; ++step) {
+    for (const char* step = c.steps; *step != 0; ++step) {
       if (*step == 'L' || *step == 'R') {
         button = *step == 'L' ? kLeftButton : kRightButton;
-        presses.MouseDown(r.button, MouseArgs{button, 0, 1, 1});
-        EXPECT_TRUE(presses.Pressing(r.button)) << steps;
-      } else if (*step == 'U' || *step == 'u') {
-        presses.MouseUp(r.button, MouseArgs{button, 0, 1, 1}, *step == 'U');
-        EXPECT_FALSE(presses.Pressing(r.button)) << steps;
+        EXPECT_TRUE(presses.MouseDown(r.button, MouseArgs{button, 0, 1, 1})) << c.steps;
+        EXPECT_TRUE(presses.Pressing(r.button)) << c.steps;
+      } else if (*step == 'U') {
+        presses.MouseUp(r.button, MouseArgs{button, 0, c.at.left, c.at.top});
+        EXPECT_FALSE(presses.Pressing(r.button)) << c.steps;
       } else if (*step == 'C') {
         presses.Clicked(r.button);
       } else {
         presses.CaptureLost(r.button);
       }
     }
-    EXPECT_EQ(r.log, log) << steps;
+    EXPECT_EQ(r.log, c.log) << c.steps << " released at " << c.at.left << "," << c.at.top;
   }
 }
 
@@ -179,9 +187,9 @@ TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
     }
     if (c.frame) c.hide ? r.outer.SetVisible(false) : r.outer.SetEnabled(false);
     LabelPresses presses;
-    presses.MouseDown(r.button, MouseArgs{kLeftButton, 0, 1, 1});
+    EXPECT_EQ(presses.MouseDown(r.button, MouseArgs{kLeftButton, 0, 1, 1}), c.acts) << c.off;
     presses.Clicked(r.button);
-    presses.MouseUp(r.button, MouseArgs{kLeftButton, 0, 1, 1}, true);
+    presses.MouseUp(r.button, MouseArgs{kLeftButton, 0, 1, 1});
     presses.Clicked(r.button);  // from the keyboard
     CheckBoxClicked(r.box);
     OptionButtonClicked(r.option);

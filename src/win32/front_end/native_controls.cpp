@@ -34,7 +34,7 @@ class NativeTextBox : public NativeControl {
       KeepShownText(typed);
       box_.TextTypedByUser(std::move(typed));
     } else if (code == EN_SETFOCUS) {
-      if (box_.OnGotFocus) box_.OnGotFocus();
+      FocusArrived(box_);
     } else if (code == EN_KILLFOCUS) {
       HWND next = focusGoingTo_ != nullptr ? focusGoingTo_ : GetFocus();
       FocusMoved(box_, form_.ControlOf(next));
@@ -49,7 +49,7 @@ class NativeTextBox : public NativeControl {
                  static_cast<LPARAM>(box_.SelStart()) + box_.SelLength());
   }
 
-  // A box with a check on leaving learns where the focus goes.
+  // The box learns where the focus goes as it leaves.
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message != WM_KILLFOCUS) return CallClass(message, wParam, lParam);
     focusGoingTo_ = reinterpret_cast<HWND>(wParam);

@@ -62,25 +62,27 @@ class NativeLabel : public NativeControl {
   }
 
  private:
+  // From the label's outer corner, its border included, as the model
+  // measures the label.
   MouseArgs Args(int button, WPARAM keys, LPARAM position) const {
-    return MouseArgs{button, ShiftState(keys), PixelsToTwips(GET_X_LPARAM(position), form_.Dpi()),
-                     PixelsToTwips(GET_Y_LPARAM(position), form_.Dpi())};
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    RECT outer{};
+    ClientToScreen(hwnd_, &at);
+    GetWindowRect(hwnd_, &outer);
+    return MouseArgs{button, ShiftState(keys), PixelsToTwips(at.x - outer.left, form_.Dpi()),
+                     PixelsToTwips(at.y - outer.top, form_.Dpi())};
   }
 
   LRESULT Down(int button, UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = hwnd_;
-    form_.Presses().MouseDown(label_, Args(button, wParam, lParam));
+    const bool keepsMouse = form_.Presses().MouseDown(label_, Args(button, wParam, lParam));
     if (!IsWindow(hwnd)) return 0;
-    // The label keeps the mouse until the release, wherever that happens.
-    SetCapture(hwnd);
+    if (keepsMouse) SetCapture(hwnd);
     return CallClass(message, wParam, lParam);
   }
 
   LRESULT Up(int button, UINT message, WPARAM wParam, LPARAM lParam) {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const bool inside = PtInRect(&client, at) != FALSE;
+    const MouseArgs args = Args(button, wParam, lParam);
     if (GetCapture() == hwnd_) {
       releasing_ = true;
       ReleaseCapture();
@@ -88,7 +90,7 @@ class NativeLabel : public NativeControl {
     }
     const LRESULT result = CallClass(message, wParam, lParam);
     // The click, if this release makes one, may close the window: last.
-    form_.Presses().MouseUp(label_, Args(button, wParam, lParam), inside);
+    form_.Presses().MouseUp(label_, args);
     return result;
   }
 
