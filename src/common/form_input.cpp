@@ -165,8 +165,7 @@ void LabelPresses::MouseUp(Label& label, const MouseArgs& args) {
   const bool inside =
       args.x >= 0 && args.x < label.Position.width && args.y >= 0 && args.y < label.Position.height;
   const bool click = pressed_ == &label && clickReported_ && inside && args.button == kLeftButton;
-  pressed_ = nullptr;
-  clickReported_ = false;
+  pressed_ = nullptr;  // the next press starts its own report afresh
   if (label.OnMouseUp) label.OnMouseUp(args);
   if (click && label.OnClick) label.OnClick();
 }
