@@ -91,7 +91,6 @@ class LabelPresses {
   void MouseUp(Label& label, const MouseArgs& args);
   // Another window took the mouse: the press gives no click.
   void CaptureLost(const Label& label);
-  bool Pressing(const Label& label) const { return pressed_ == &label; }
 
  private:
   const Label* pressed_ = nullptr;

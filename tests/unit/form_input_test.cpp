@@ -114,22 +114,21 @@ TEST(FormInput, MouseMovesGoToTheInnermostFrameUnderThemRelativeToIt) {
 TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
   // L, R: left or right press; C: the click reported; U: released at `at`
   // (the label is 500 by 300 twips); x: the capture lost.
-  struct Case {
-    const char* steps;
-    Rect at{1, 1};
-    const char* log;
-  };
-  const Case cases[] = {{.steps = "LCU", .at = {0, 0}, .log = "down up click "},
-                        {.steps = "LCU", .at = {500, 1}, .log = "down up "},
-                        {.steps = "LCU", .at = {1, 300}, .log = "down up "},
-                        {.steps = "LCU", .at = {-1, 1}, .log = "down up "},
-                        {.steps = "LCU", .at = {1, -1}, .log = "down up "},
-                        {.steps = "LU", .log = "down up "},  // a double click
-                        {.steps = "RCU", .log = "down up "},
-                        {.steps = "LCxU", .log = "down up "},
-                        {.steps = "C", .log = "click "},  // not from the mouse
-                        {.steps = "LCUU", .log = "down up click up "},
-                        {.steps = "LCxLU", .log = "down down up "}};
+  // clang-format off
+  struct Case { const char* steps; Rect at{1, 1}; const char* log; };
+  const Case cases[] = {
+      {.steps = "LCU", .at = {0, 0}, .log = "down up click "},
+      {.steps = "LCU", .at = {500, 1}, .log = "down up "},
+      {.steps = "LCU", .at = {1, 300}, .log = "down up "},
+      {.steps = "LCU", .at = {-1, 1}, .log = "down up "},
+      {.steps = "LCU", .at = {1, -1}, .log = "down up "},
+      {.steps = "LU", .log = "down up "},  // a double click
+      {.steps = "RCU", .log = "down up "},
+      {.steps = "LCxU", .log = "down up "},
+      {.steps = "C", .log = "click "},  // not from the mouse
+      {.steps = "LCUU", .log = "down up click up "},
+      {.steps = "LCxLU", .log = "down down up "}};
+  // clang-format on
   for (const Case& c : cases) {
     Recording r;
     LabelPresses presses;
@@ -138,10 +137,8 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
       if (*step == 'L' || *step == 'R') {
         button = *step == 'L' ? kLeftButton : kRightButton;
         EXPECT_TRUE(presses.MouseDown(r.button, MouseArgs{button, 0, 1, 1})) << c.steps;
-        EXPECT_TRUE(presses.Pressing(r.button)) << c.steps;
       } else if (*step == 'U') {
         presses.MouseUp(r.button, MouseArgs{button, 0, c.at.left, c.at.top});
-        EXPECT_FALSE(presses.Pressing(r.button)) << c.steps;
       } else if (*step == 'C') {
         presses.Clicked(r.button);
       } else {
@@ -166,19 +163,16 @@ struct Clickable : Recording {
 };
 
 TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
-  struct Case {
-    const char* off;
-    bool frame = false;  // the frame that holds the controls, else each control
-    bool hide = false;   // hidden, else disabled
-    bool acts = false;
-  };
+  // Turned off: the frame that holds the controls, else each control; hidden, else disabled.
+  // clang-format off
+  struct Case { const char* off; bool frame = false; bool hide = false; bool acts = false; };
   const Case cases[] = {
       {.off = "nothing", .acts = true},
       {.off = "the controls hidden", .hide = true},
       {.off = "the controls disabled"},
       {.off = "their frame hidden", .frame = true, .hide = true},
-      {.off = "their frame disabled", .frame = true},
-  };
+      {.off = "their frame disabled", .frame = true}};
+  // clang-format on
   for (const Case& c : cases) {
     Clickable r;
     for (Control* control : r.All()) {
