@@ -271,9 +271,10 @@ std::string ReadAndPress(Window main) {
 // The real windows: stored settings come back in them, the mouse and the
 // keyboard work them; gives where the main window stood at the end.
 std::string WorkTheWindows(Window main) {
+  const Window countdown = main[f1::kLabel3];
   const auto on = [](bool on) { return on ? " on" : " off"; };
   CheckEqual("the stored settings shown (place, countdown, operation, force, on top)",
-             TwipsAt(main) + " " + main[f1::kLabel3].Text() + " " + main[f1::kCombo1].Text() +
+             TwipsAt(main) + " " + countdown.Text() + " " + main[f1::kCombo1].Text() +
                  on(main[f1::kCheck1].Ticked()) + on(main[f1::kCheck2].Ticked() || main.OnTop()),
              "PositionX=7320,PositionY=2400 00:50:00 Restart on off");
 
@@ -304,13 +305,11 @@ std::string WorkTheWindows(Window main) {
                                           : "the main window did not follow the dialog");
   }
   main[f1::kCheck2].Click();
-  Await([&] { return main.OnTop() && dialog.OnTop(); },
-        "ticking Always on top did not put both windows on top", 2);
+  Await([&] { return main.OnTop() && dialog.OnTop(); }, "Always on top left a window under", 2);
   dialog[f3::kText1].Type("1");
   dialog[f3::kText2].Type("35");
   dialog[f3::kLabel5].Click();
-  Await([&] { return main[f1::kLabel3].Text() == "01:35:00"; },
-        "typing 1 h 35 min and OK did not set the countdown to 01:35:00");
+  Await([&] { return countdown.Text() == "01:35:00"; }, "1 h 35 min and OK did not set 01:35:00");
 
   // Help hides the main window; closed by a WM_CLOSE that another program
   // sends, it gives back a shown, usable, ticking main window.
@@ -319,8 +318,7 @@ std::string WorkTheWindows(Window main) {
   Await(
       [&] { return main.Shown() && IsWindowEnabled(main.hwnd) && !ShownWindow(ids::kForm2Class); },
       "the main window is not back and usable after help was closed from outside");
-  Await([&] { return main[f1::kLabel3].Text() != "01:35:00"; },
-        "the countdown does not tick after help");
+  Await([&] { return countdown.Text() != "01:35:00"; }, "the countdown does not tick after help");
   const std::string where = TwipsAt(main);
   main[f1::kLabel10].Click();
   return where;
