@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -349,11 +350,12 @@ std::string ForgeMessages(Window main) {
   return "";
 }
 
-// The runs: the settings planted first, what stands in the program's way,
-// the arguments, what is done with the windows (nothing: the run ends by
-// itself, 3 to 9 s after its start, its countdown being 4 s; else it ends by
-// Abort within 30 s), the command lines that must run, the settings it must
-// have stored and its exit code (the README lists them).
+// The runs: the settings planted first (unless a row says otherwise, the
+// Timer method), whether the shutdown command is moved away or a copy of the
+// program elsewhere is run, the arguments (-t4), what is done with the windows
+// (nothing: the run ends by itself 3 to 9 s after its start; else it ends by
+// Abort within 30 s), the command lines that must run (Abort's), the
+// settings it must have stored and its exit code (0; the README lists them).
 struct Scenario {
   const char *name, *planted = "Option=0";
   bool shutdownCommandAway = false, elsewhere = false;
