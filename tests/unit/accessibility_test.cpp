@@ -21,19 +21,15 @@ TEST(Accessibility, EachControlReportsItsRoleNameValueActionAndState) {
   f.Label3.SetCaption("00:49:59");
   f.Option1[kMethodTimer].Select();  // the threshold box becomes unusable
   f.Label12.OnClick();               // help, with its hidden OK that would end
-  struct Case {
-    const Control* control;
-    AccessibleDescription read;
-  };
+  // clang-format off
+  struct Case { const Control* control; AccessibleDescription read; };
   const Case kCases[] = {
       {.control = &f.Label10, .read = {Role::PushButton, "Abort", "", "Press", false, false}},
       {.control = &f.Label3, .read = {Role::StaticText, "Time out", "00:49:59", "", false, false}},
       {.control = &f.Text2, .read = {Role::Text, "% CPU Usage", "2", "", true, false}},
-      {.control = &f.Combo1,
-       .read = {Role::ComboBox, "Computer Operation", "Shutdown", "", false, false}},
-      {.control = &s.program.form2.Label1,
-       .read = {Role::PushButton, "OK", "", "Press", true, true}},
-  };
+      {.control = &f.Combo1, .read = {Role::ComboBox, "Computer Operation", "Shutdown", "", false, false}},
+      {.control = &s.program.form2.Label1, .read = {Role::PushButton, "OK", "", "Press", true, true}}};
+  // clang-format on
   for (const Case& c : kCases) EXPECT_TRUE(Describe(*c.control) == c.read) << c.control->Name();
 }
 
@@ -63,39 +59,25 @@ TEST(Accessibility, ColoursAreTheDesignsOrInHighContrastTheSystemsForWhatTheCont
   f.Label12.OnClick();               // help, with its unusable OK
   PressLabelButton(f.Label9);
   const auto sys = [](SystemColor color) { return System(color); };
-  struct Case {
-    const Control* control;
-    bool highContrast;
-    Colors colors;
-  };
+  using enum SystemColor;
+  // clang-format off
+  struct Case { const Control* control; bool highContrast; Colors colors; };
   const Case kCases[] = {
-      {.control = &f.Label10,
-       .highContrast = false,
-       .colors = {Rgb(0, 0, 255), kSystemWindowColor}},
+      {.control = &f.Label10, .highContrast = false, .colors = {Rgb(0, 0, 255), kSystemWindowColor}},
       {.control = &f.Label3, .highContrast = false, .colors = {Rgb(255, 0, 0), kBlack}},
       {.control = &f.Text2, .highContrast = false, .colors = {kBlack, kSystemWindowColor}},
-      {.control = &f.Label10,
-       .highContrast = true,
-       .colors = {sys(SystemColor::ButtonText), sys(SystemColor::ButtonFace)}},
-      {.control = &f.Label9,
-       .highContrast = true,
-       .colors = {sys(SystemColor::HighlightText), sys(SystemColor::Highlight)}},
-      {.control = &f.Label3,
-       .highContrast = true,
-       .colors = {sys(SystemColor::WindowText), sys(SystemColor::Window)}},
-      {.control = &f.Text2,
-       .highContrast = true,
-       .colors = {sys(SystemColor::GrayText), sys(SystemColor::Window)}},
-      {.control = &s.program.form2.Label1,
-       .highContrast = true,
-       .colors = {sys(SystemColor::GrayText), sys(SystemColor::ButtonFace)}},
-  };
+      {.control = &f.Label10, .highContrast = true, .colors = {sys(ButtonText), sys(ButtonFace)}},
+      {.control = &f.Label9, .highContrast = true, .colors = {sys(HighlightText), sys(Highlight)}},
+      {.control = &f.Label3, .highContrast = true, .colors = {sys(WindowText), sys(Window)}},
+      {.control = &f.Text2, .highContrast = true, .colors = {sys(GrayText), sys(Window)}},
+      {.control = &s.program.form2.Label1, .highContrast = true, .colors = {sys(GrayText), sys(ButtonFace)}}};
+  // clang-format on
   for (const Case& c : kCases) {
     EXPECT_TRUE(ColorsOf(*c.control, f, c.highContrast) == c.colors)
         << c.control->Name() << (c.highContrast ? " in high contrast" : "");
   }
   EXPECT_EQ(FormBackColor(f, false), f.BackColor);
-  EXPECT_EQ(FormBackColor(f, true), sys(SystemColor::Window));
+  EXPECT_EQ(FormBackColor(f, true), sys(Window));
 }
 
 TEST(Accessibility, TabIntoAOneLineBoxSelectsItsWholeText) {

@@ -235,20 +235,17 @@ TEST(Closing, FromOutsideRunsAndStoresNothingAndEndsInEitherMode) {
 }
 
 TEST(Trigger, TheExitCodeSaysWhetherTheOperationCouldBeStarted) {
-  struct Case {
-    const char* line;
-    bool startable = true;     // the shutdown command, or hibernation
-    bool noOperation = false;  // no list entry left selected
-    platform::ExitCode code;
-  };
+  // Whether the shutdown command (or hibernation) starts, whether no list entry is left selected.
+  // clang-format off
+  struct Case { const char* line; bool startable = true, noOperation = false; platform::ExitCode code; };
   const Case cases[] = {
       {.line = "-o0 -t1 -r", .code = platform::kExitDone},
       {.line = "-o0 -t1 -r", .startable = false, .code = platform::kExitCommandNotStarted},
       {.line = "-o0 -t1 -l", .startable = false, .code = platform::kExitCommandNotStarted},
       {.line = "-o0 -t1 -h", .code = platform::kExitDone},
       {.line = "-o0 -t1 -h", .startable = false, .code = platform::kExitCommandNotStarted},
-      {.line = "-o0 -t1", .noOperation = true, .code = platform::kExitNoOperation},
-  };
+      {.line = "-o0 -t1", .noOperation = true, .code = platform::kExitNoOperation}};
+  // clang-format on
   for (const Case& c : cases) {
     Session s;
     s.process.Startable = c.startable;

@@ -79,19 +79,16 @@ TEST(ProcessorCounter, BusyShareCountsIdleInsideKernelTimeAndNeedsTimeToPass) {
 }
 
 TEST(ProcessorCounter, StandsInOnlyForTheFirstProcessorsBusyShareOnAnOpenQuery) {
-  struct Case {
-    std::uintptr_t query;
-    const char* path;
-    bool standsIn;
-  };
+  // clang-format off
+  struct Case { std::uintptr_t query; const char* path; bool standsIn; };
   const Case cases[] = {
       {.query = 7, .path = "\\Processor(0)\\% Processor Time", .standsIn = true},
       {.query = 7, .path = "\\PROCESSOR(0)\\% processor TIME", .standsIn = true},
       {.query = 0, .path = "\\Processor(0)\\% Processor Time", .standsIn = false},
       {.query = 7, .path = "\\Processor(1)\\% Processor Time", .standsIn = false},
       {.query = 7, .path = "\\Processor(0)\\% Processor Time ", .standsIn = false},
-      {.query = 7, .path = "\\Processor(0)\\% Processor Tim", .standsIn = false},
-  };
+      {.query = 7, .path = "\\Processor(0)\\% Processor Tim", .standsIn = false}};
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(StandsInForCounter(c.query, c.path), c.standsIn) << c.query << " " << c.path;
   }

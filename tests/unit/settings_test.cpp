@@ -45,36 +45,29 @@ TEST(RegistryKey, ReadsTextUpToItsFirstZeroSignedDwordsAndNothingElse) {
 
 TEST(RegistryKey, WritesNoTextThatCouldNotBeReadBack) {
   FakeRegistry fake;
-  struct Case {
-    std::string written;
-    RegistryValue read;  // after "old" was stored
-  };
-  const Case cases[] = {
-      {.written = std::string(32, 'a'), .read = std::string(32, 'a')},
-      {.written = " " + std::string(32, 'a') + " ", .read = std::string(32, 'a')},
-      {.written = std::string(33, 'a'), .read = "old"s},
-  };
-  for (const Case& c : cases) {
+  // What is written, and what reads back after "old" was stored.
+  const std::pair<std::string, RegistryValue> cases[] = {
+      {std::string(32, 'a'), std::string(32, 'a')},
+      {" " + std::string(32, 'a') + " ", std::string(32, 'a')},
+      {std::string(33, 'a'), "old"s}};
+  for (const auto& [written, read] : cases) {
     RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", "old"s);
-    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", c.written);
-    EXPECT_EQ(RegistryKey(fake).GetValue(kHkeyCurrentUser, kKey, "v"), c.read)
-        << c.written.size() << " characters";
+    RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", written);
+    EXPECT_EQ(RegistryKey(fake).GetValue(kHkeyCurrentUser, kKey, "v"), read)
+        << written.size() << " characters";
   }
 }
 
 TEST(RegistryKey, WritesWholeNumbersAsDwordsAndOthersAsPlainDecimalText) {
-  struct Case {
-    RegistryInput written;
-    RegistryValue read;
-  };
-  const Case kCases[] = {{.written = 2.5, .read = 2},
-                         {.written = -300.6f, .read = -301},
-                         {.written = std::int16_t{-7}, .read = -7},
-                         {.written = 3e9, .read = "3000000000"s},
-                         {.written = -3e9f, .read = "-3000000000"s},
-                         {.written = 1e20, .read = "100000000000000000000"s},
-                         {.written = -std::numeric_limits<double>::infinity(), .read = "-inf"s},
-                         {.written = 1e40, .read = ""s}};  // written, but longer than a text reads
+  // clang-format off
+  struct Case { RegistryInput written; RegistryValue read; };
+  const Case kCases[] = {
+      {.written = 2.5, .read = 2}, {.written = -300.6f, .read = -301}, {.written = std::int16_t{-7}, .read = -7},
+      {.written = 3e9, .read = "3000000000"s}, {.written = -3e9f, .read = "-3000000000"s},
+      {.written = 1e20, .read = "100000000000000000000"s},
+      {.written = -std::numeric_limits<double>::infinity(), .read = "-inf"s},
+      {.written = 1e40, .read = ""s}};  // written, but longer than a text reads
+  // clang-format on
   for (const Case& c : kCases) {
     FakeRegistry fake;
     RegistryKey(fake).SetValue(kHkeyCurrentUser, kKey, "v", c.written);
@@ -118,25 +111,15 @@ class SettingsTest : public ::testing::Test {
 };
 
 TEST_F(SettingsTest, TheRecordHoldsOnlyWhatFitsAndWritesOnlyWhatItHolds) {
-  struct Case {
-    const char* name;
-    Values planted;
-    Settings read;
-  };
+  // clang-format off
+  struct Case { const char* name; Values planted; Settings read; };
   const Case cases[] = {
       {.name = "nothing stored", .planted = {}, .read = {}},
-      {.name = "each fits",
-       .planted = {100, -300, 2, "abc"s, 0, 3, 2, 0},
-       .read = {.positionX = 100,
-                .positionY = -300,
-                .operation = 2,
-                .cpuUsage = "abc",
-                .timeOut = 0,
-                .option = 3,
-                .forceClose = 2,
-                .alwaysTop = 0}},
-      {.name = "none fits", .planted = {"x"s, "1e39"s, 40000, ""s, -1, 70000, 3, -1}, .read = {}},
-  };
+      {.name = "each fits", .planted = {100, -300, 2, "abc"s, 0, 3, 2, 0},
+       .read = {.positionX = 100, .positionY = -300, .operation = 2, .cpuUsage = "abc", .timeOut = 0,
+                .option = 3, .forceClose = 2, .alwaysTop = 0}},
+      {.name = "none fits", .planted = {"x"s, "1e39"s, 40000, ""s, -1, 70000, 3, -1}, .read = {}}};
+  // clang-format on
   for (const Case& c : cases) {
     fake_.registry = FakeRegistry();
     PlantAll(c.planted);
@@ -188,18 +171,15 @@ TEST_F(SettingsTest, LoadsEveryValueWithTheUsersConsequencesTimeOutAfterMethod) 
 }
 
 TEST_F(SettingsTest, AStoredCountdownUnderTenStartsAtTenOnlyTheCommandLineGoesLower) {
-  struct Case {
-    std::int32_t stored;  // "Time Out", with "Option" 0 stored
-    const char* commandLine;
-    double countdown;
-    std::int32_t timeOut;
-  };
+  // "Time Out" stored with "Option" 0, the command line, and the countdown and time-out.
+  // clang-format off
+  struct Case { std::int32_t stored; const char* commandLine; double countdown; std::int32_t timeOut; };
   const Case cases[] = {
       {.stored = 0, .commandLine = "", .countdown = 10, .timeOut = 0},
       {.stored = 9, .commandLine = "-s", .countdown = 10, .timeOut = 9},
       {.stored = 11, .commandLine = "", .countdown = 11, .timeOut = 11},
-      {.stored = 0, .commandLine = "-t1 -o0", .countdown = 1, .timeOut = 1},
-  };
+      {.stored = 0, .commandLine = "-t1 -o0", .countdown = 1, .timeOut = 1}};
+  // clang-format on
   for (const Case& c : cases) {
     PlantAll({"x"s, "x"s, 0, "2"s, c.stored, kMethodTimer});
     const Launch& run = Start(c.commandLine);
@@ -209,16 +189,15 @@ TEST_F(SettingsTest, AStoredCountdownUnderTenStartsAtTenOnlyTheCommandLineGoesLo
 }
 
 TEST_F(SettingsTest, AStoredValueThatFitsNothingIsIgnored) {
-  struct Case {
-    const char* name;
-    RegistryValue value;
-  };
+  // clang-format off
+  struct Case { const char* name; RegistryValue value; };
   const Case kCases[] = {
       {.name = "Time Out", .value = -5},      {.name = "Operation", .value = 4},
       {.name = "Operation", .value = -2},     {.name = "Option", .value = 4},
       {.name = "Option", .value = -1},        {.name = "Force Close", .value = 3},
       {.name = "Always Top", .value = -1},    {.name = "CPU Usage", .value = ""s},
       {.name = "Time Out", .value = "1e10"s}, {.name = "PositionX", .value = "1e39"s}};
+  // clang-format on
   for (const Case& c : kCases) {
     Plant(c.name, c.value);
     Launch& run = Start();
