@@ -364,59 +364,36 @@ struct Scenario {
   const char *recorded = "Shutdown -a\n", *stored;
   DWORD exitCode = 0;
 };
+// clang-format off
 const Scenario kScenarios[] = {
     {.name = "windows",
-     .planted = "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,"
-                "Always Top=0",
-     .arguments = "",
-     .work = WorkTheWindows,
-     .stored = "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
-    {.name = "screen-reader",
-     .planted = "",
-     .arguments = "-t3000 -o0",
-     .work = ReadAndPress,
+     .planted = "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
+     .arguments = "", .work = WorkTheWindows, .stored = "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
+    {.name = "screen-reader", .planted = "", .arguments = "-t3000 -o0", .work = ReadAndPress,
      .stored = "Time Out=3000,Option=0,CPU Usage=2"},
-    {.name = "restart",
-     .arguments = "-t4 -r",
-     .recorded = "Shutdown -r -t 0\n",
+    {.name = "restart", .arguments = "-t4 -r", .recorded = "Shutdown -r -t 0\n",
      .stored = "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
     // Without the system's shutdown command the program still ends in time,
     // having stored its settings first, and says that nothing was started.
-    {.name = "shutdown-command-missing",
-     .shutdownCommandAway = true,
-     .arguments = "-t4 -r",
-     .recorded = "",
-     .stored = "Operation=1,Time Out=4",
-     .exitCode = 1},
+    {.name = "shutdown-command-missing", .shutdownCommandAway = true, .arguments = "-t4 -r", .recorded = "",
+     .stored = "Operation=1,Time Out=4", .exitCode = 1},
     // A stored operation that is no entry of the list: nothing runs, and the
     // exit code says so.
-    {.name = "no-operation",
-     .planted = "Option=0,Operation=-1",
-     .recorded = "",
-     .stored = "Operation=-1,Time Out=4",
-     .exitCode = 2},
+    {.name = "no-operation", .planted = "Option=0,Operation=-1", .recorded = "", .stored = "Operation=-1,Time Out=4", .exitCode = 2},
     // Characters that only look like a dash or a switch letter (fullwidth
     // dash and h, a hyphen, a fullwidth l) select nothing; -r is the one
     // real switch, and it outranks hibernation, so none can start it.
-    {.name = "look-alike-switches",
-     .arguments = "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r",
-     .recorded = "Shutdown -r -t 0\n",
+    {.name = "look-alike-switches", .arguments = "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r", .recorded = "Shutdown -r -t 0\n",
      .stored = "Operation=1"},
-    {.name = "forged-messages",
-     .arguments = "-t600",
-     .work = ForgeMessages,
-     .stored = "Time Out=600,Option=0"},
+    {.name = "forged-messages", .arguments = "-t600", .work = ForgeMessages, .stored = "Time Out=600,Option=0"},
     // A copy of the program in a folder whose name holds "-l" (built by
     // tests/windows/CMakeLists.txt), started by an unquoted command line: the
     // switches come only from after its path. Beside it are libraries under
     // the names of system libraries that are not known ones, which Windows
     // looks for beside a program first (as Wine does here with native ones
     // first, set where the scenario starts): none may be loaded.
-    {.name = "program-elsewhere",
-     .elsewhere = true,
-     .recorded = "Shutdown -s -t 0\n",
-     .stored = "Operation=0"},
-};
+    {.name = "program-elsewhere", .elsewhere = true, .recorded = "Shutdown -s -t 0\n", .stored = "Operation=0"}};
+// clang-format on
 
 void RunScenario(const std::string& name, const std::string& exe) {
   const auto* found = std::find_if(std::begin(kScenarios), std::end(kScenarios),
