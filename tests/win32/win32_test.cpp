@@ -31,18 +31,15 @@ TEST(Registry, ReportsSizesTypesAndMissingOnesAsTheSystemDoes) {
   Win32Registry registry;
   KeyHandle key = 0;
   ASSERT_EQ(registry.RegOpenKeyA(kHkeyCurrentUser, kKey, key), 0);
-  struct Case {
-    const char* name;
-    std::uint32_t room;
-    Status status;
-    std::uint32_t type, size;
-  };
+  // clang-format off
+  struct Case { const char* name; std::uint32_t room; Status status; std::uint32_t type, size; };
   const Case cases[] = {
       {.name = "Name", .room = 0, .status = 0, .type = kRegSz, .size = 4},
       {.name = "Name", .room = 2, .status = kErrorMoreData, .type = kRegSz, .size = 4},
       {.name = "Name", .room = 4, .status = 0, .type = kRegSz, .size = 4},
       {.name = "Number", .room = 4, .status = 0, .type = kRegDword, .size = 4},
       {.name = "Missing", .room = 0, .status = ERROR_FILE_NOT_FOUND, .type = 0, .size = 0}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " into " + std::to_string(c.room) + " bytes");
     std::uint8_t data[4] = {};
