@@ -24,11 +24,9 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "common/control_ids.h"
@@ -50,18 +48,26 @@ void CheckEqual(const std::string& what, const std::string& actual, const std::s
   Check(actual == expected, what + ": expected \"" + expected + "\", got \"" + actual + "\"");
 }
 
+// Waits up to `seconds` for `condition` to give something true, and gives
+// that; fails with `failure` unless it is empty, when the wait ran out.
 template <typename Condition>
-bool WaitUntil(const Condition& condition, double seconds) {
-  for (double waited = 0; waited < seconds; waited += 0.05) {
-    if (condition()) return true;
-    Sleep(50);
-  }
-  return condition();
+auto Await(const Condition& condition, const std::string& failure, double seconds = 3) {
+  for (double waited = 0; waited < seconds && !condition(); waited += 0.05) Sleep(50);
+  const auto value = condition();
+  Check(value || failure.empty(), failure);
+  return value;
 }
 
 std::string ReadWhole(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// A file beside this driver.
+std::string Beside(const std::string& name) {
+  char driver[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, driver, MAX_PATH);
+  return std::string(driver, std::strrchr(driver, '\\') + 1) + name;
 }
 
 // The system's shutdown command, or with `suffix`, where it is moved away.
@@ -83,7 +89,8 @@ std::wstring Wide(const std::string& utf8) {
 // ended when this goes away.
 class Process {
  public:
-  Process(const std::string& application, const std::string& commandLine) {
+  Process(const std::string& application, const std::string& commandLine)
+      : start_(GetTickCount64()) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;  // what it writes is not wanted here
@@ -92,22 +99,19 @@ class Process {
                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info_) != FALSE,
           "cannot start " + application);
   }
-  ~Process() {
-    TerminateProcess(info_.hProcess, 1);
-    WaitForSingleObject(info_.hProcess, 5000);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
+  ~Process() { TerminateProcess(info_.hProcess, 1); }  // the driver ends soon after
   // Its exit code once it has ended, waiting up to `seconds`; STILL_ACTIVE
   // while it runs.
   DWORD ExitCodeWithin(double seconds) const {
     DWORD code = STILL_ACTIVE;
-    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds * 1000));
+    WaitForSingleObject(info_.hProcess, static_cast<DWORD>(std::max(0.0, seconds) * 1000));
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
   }
+  double Elapsed() const { return static_cast<double>(GetTickCount64() - start_) / 1000; }
 
  private:
+  ULONGLONG start_;
   PROCESS_INFORMATION info_{};
 };
 
@@ -115,41 +119,23 @@ class Process {
 // recorder's identity text (checked before it is run) and answers as the
 // recorder.
 void RequireRecorder() {
-  const std::string refusal = ShutdownCommand() +
-                              " is not the shutdown recorder; refusing to run the program (run "
-                              "the tests through scripts/wine-session.sh)";
+  const std::string refusal =
+      ShutdownCommand() + " is not the shutdown recorder: run this through scripts/wine-session.sh";
   Check(ReadWhole(ShutdownCommand()).find(kIdentity) != std::string::npos, refusal);
   const Process recorder(ShutdownCommand(), "shutdown.exe " + std::string(kIdentifyArgument));
   Check(recorder.ExitCodeWithin(10) == kIdentityExitCode, refusal);
 }
 
-// ---------------------------------------------------------------------------
-// The registry
-
 constexpr const char* kSettingsKey = "Software\\Quellor\\Settings";
 
-// Settings written "Name=1,Other Name=2".
-std::map<std::string, long> Settings(const std::string& list) {
-  std::map<std::string, long> values;
+// Each setting of `list` ("Name=1,Other Name=2") must be a stored REG_DWORD
+// of that value; with `plant`, it is stored first.
+void Dwords(const std::string& list, bool plant) {
   std::istringstream items(list);
   for (std::string item; std::getline(items, item, ',');) {
-    values[item.substr(0, item.find('='))] = std::stol(item.substr(item.find('=') + 1));
-  }
-  return values;
-}
-
-void PlantDwords(const std::string& list) {
-  for (const auto& [name, value] : Settings(list)) {
-    const auto data = static_cast<DWORD>(value);
-    Check(RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), REG_DWORD, &data, 4) ==
-              ERROR_SUCCESS,
-          "cannot plant the setting " + name);
-  }
-}
-
-// Each setting must be a stored REG_DWORD of that value.
-void ExpectDwords(const std::string& list) {
-  for (const auto& [name, value] : Settings(list)) {
+    const std::string name = item.substr(0, item.find('='));
+    const std::int32_t value = std::stoi(item.substr(item.find('=') + 1));
+    if (plant) RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), REG_DWORD, &value, 4);
     DWORD type = 0, size = 4;
     std::int32_t actual = 0;
     RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_ANY, &type, &actual, &size);
@@ -172,365 +158,307 @@ void PrepareCleanState() {
   Check(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND, "cannot delete the settings");
 }
 
-// ---------------------------------------------------------------------------
-// Windows and controls
+// A window or control of the program, seen from this process.
+struct Window {
+  HWND hwnd = nullptr;
+
+  // Its control of that identifier (a window just shown may still be
+  // creating its controls).
+  Window operator[](int id) const {
+    return {Await([&] { return GetDlgItem(hwnd, id); }, "no control " + std::to_string(id), 2)};
+  }
+  LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) const {
+    DWORD_PTR result = 0;
+    Check(SendMessageTimeoutA(hwnd, message, w, l, SMTO_ABORTIFHUNG, 5000, &result) != 0,
+          "the program does not answer message " + std::to_string(message));
+    return static_cast<LRESULT>(result);
+  }
+  void Post(UINT message, WPARAM w = 0, LPARAM l = 0) const { PostMessageA(hwnd, message, w, l); }
+  std::string Text() const {
+    char text[256] = {};
+    Send(WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  bool Ticked() const { return Send(BM_GETCHECK) == BST_CHECKED; }
+  bool OnTop() const { return (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+  bool Shown() const { return IsWindowVisible(hwnd) != FALSE; }
+  RECT Rect() const {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+  }
+  void Click() const {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.right / 2, client.bottom / 2));
+    Post(WM_LBUTTONUP, 0, MAKELPARAM(client.right / 2, client.bottom / 2));
+  }
+  // Replaces its text with `text`, typed key by key.
+  void Type(const std::string& text) const {
+    Send(EM_SETSEL, 0, -1);
+    for (const char c : text) Post(WM_CHAR, static_cast<WPARAM>(c), 1);
+  }
+};
 
 // The shown top-level window of that class, or null.
-HWND ShownWindow(const char* className) {
-  const HWND found = FindWindowA(className, nullptr);
+HWND ShownWindow(const std::string& className) {
+  const HWND found = FindWindowA(className.c_str(), nullptr);
   return found != nullptr && IsWindowVisible(found) ? found : nullptr;
 }
 
-HWND Control(HWND top, int id) {
-  // A window just shown may still be creating its controls.
-  Check(WaitUntil([&] { return GetDlgItem(top, id) != nullptr; }, 2),
-        "no control with the id " + std::to_string(id));
-  return GetDlgItem(top, id);
-}
-
-LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  Check(SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) != 0,
-        "the program does not answer window message " + std::to_string(message));
-  return static_cast<LRESULT>(result);
-}
-
-std::string Text(HWND window) {
-  char text[256] = {};
-  Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-bool Ticked(HWND button) {
-  return Send(button, BM_GETCHECK) == BST_CHECKED;
-}
-
-bool OnTop(HWND window) {
-  return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-void Click(HWND control) {
-  RECT client{};
-  GetClientRect(control, &client);
-  const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
-  PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageA(control, WM_LBUTTONUP, 0, at);
-}
-
-// Replaces the text of a box with `text`, typed key by key.
-void Type(HWND box, const std::string& text) {
-  Send(box, EM_SETSEL, 0, -1);
-  for (const char c : text) PostMessageA(box, WM_CHAR, static_cast<WPARAM>(c), 1);
-}
-
-RECT ScreenRect(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
+Window WaitForWindow(const std::string& className, double seconds = 10) {
+  return {Await([&] { return ShownWindow(className); }, "no window " + className, seconds)};
 }
 
 // A window's place on the screen in twips, as the program stores it.
-std::string TwipsAt(HWND window) {
+std::string TwipsAt(Window window) {
   const HDC screen = GetDC(nullptr);
   const int twipsPerPixel = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
-  const RECT at = ScreenRect(window);
-  return "PositionX=" + std::to_string(at.left * twipsPerPixel) +
-         ",PositionY=" + std::to_string(at.top * twipsPerPixel);
+  return "PositionX=" + std::to_string(window.Rect().left * twipsPerPixel) +
+         ",PositionY=" + std::to_string(window.Rect().top * twipsPerPixel);
 }
 
-// One run of the program under test, from its start until its window of
-// `windowClass` is shown; ended when it goes away.
-class Run {
- public:
-  Run(const std::string& exe, const std::string& arguments, bool quoted = true)
-      : start_(GetTickCount64()),
-        process_(exe, (quoted ? "\"" + exe + "\" " : exe + " ") + arguments) {
-    std::printf("  started %s %s\n", exe.c_str(), arguments.c_str());
-    window = WaitForWindow(ids::kForm1Class);
+// What a screen reader reads of each control (role, name, default action and
+// "unavailable" when the state says so), from this process; then the last
+// one's default action is done.
+void ExpectAloud(Window window, std::initializer_list<std::pair<int, std::string>> rows) {
+  for (const auto* row = rows.begin(); row != rows.end(); ++row) {
+    IAccessible* object = nullptr;
+    AccessibleObjectFromWindow(window[row->first].hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                               __uuidof(IAccessible), reinterpret_cast<void**>(&object));
+    Check(object != nullptr, "no accessible object for control " + std::to_string(row->first));
+    VARIANT self{}, role{}, state{};
+    self.vt = VT_I4;  // lVal 0: the control itself (CHILDID_SELF)
+    BSTR name = nullptr, action = nullptr;
+    object->get_accRole(self, &role);
+    object->get_accState(self, &state);
+    object->get_accName(self, &name);
+    object->get_accDefaultAction(self, &action);
+    const std::wstring read =
+        std::to_wstring(role.lVal) + L' ' + (name ? name : L"") + L' ' + (action ? action : L"") +
+        ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? L" unavailable" : L"");
+    SysFreeString(name);
+    SysFreeString(action);
+    CheckEqual("read aloud", std::string(read.begin(), read.end()), row->second);
+    Check(row + 1 != rows.end() || SUCCEEDED(object->accDoDefaultAction(self)), "pressing failed");
+    object->Release();
   }
-
-  HWND Main(int id) const { return Control(window, id); }
-  double Elapsed() const { return static_cast<double>(GetTickCount64() - start_) / 1000; }
-  HWND WaitForWindow(const char* windowClass) const {
-    Check(WaitUntil([&] { return ShownWindow(windowClass); }, 10),
-          std::string("no window ") + windowClass + " shown");
-    return ShownWindow(windowClass);
-  }
-  // Waits for the end and checks when it came (the program ends right after
-  // starting its command), its exit code and which command lines ran.
-  void ExpectEnd(double earliest, double latest, DWORD exitCode, const std::string& recorded) {
-    const DWORD code = process_.ExitCodeWithin(std::max(0.0, latest - Elapsed()));
-    const double at = Elapsed();
-    Check(code != STILL_ACTIVE && at >= earliest,
-          "ended at " + std::to_string(at) + " s, not between " + std::to_string(earliest) +
-              " and " + std::to_string(latest) + " s");
-    Check(code == exitCode,
-          "exit code " + std::to_string(code) + ", expected " + std::to_string(exitCode));
-    // The recorder is a process of its own; give it time to write its line,
-    // and anything started late time to show up.
-    WaitUntil([&] { return ReadWhole(RecorderFile()) == recorded; }, 3);
-    Sleep(500);
-    CheckEqual("command lines run", ReadWhole(RecorderFile()), recorded);
-  }
-  bool Running() const { return process_.ExitCodeWithin(0) == STILL_ACTIVE; }
-  HWND window = nullptr;
-
- private:
-  ULONGLONG start_;
-  Process process_;
-};
+}
 
 // ---------------------------------------------------------------------------
-// What a screen reader reads of a control (role, name, default action and
-// "unavailable" when the state says so), from this process; then, with
-// `press`, its default action done.
-std::string Aloud(HWND control, bool press = false) {
-  IAccessible* object = nullptr;
-  AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                             reinterpret_cast<void**>(&object));
-  Check(object != nullptr,
-        "no accessible object for control " + std::to_string(GetDlgCtrlID(control)));
-  VARIANT self{}, role{}, state{};
-  self.vt = VT_I4;  // lVal 0: the control itself (CHILDID_SELF)
-  BSTR texts[2] = {};
-  object->get_accRole(self, &role);
-  object->get_accState(self, &state);
-  object->get_accName(self, &texts[0]);
-  object->get_accDefaultAction(self, &texts[1]);
-  std::string read = std::to_string(role.lVal);
-  for (BSTR text : texts) {
-    read += ' ';
-    for (const wchar_t* c = text; c != nullptr && *c != 0; ++c) read += static_cast<char>(*c);
-    SysFreeString(text);
-  }
-  if ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0) read += " unavailable";
-  Check(!press || SUCCEEDED(object->accDoDefaultAction(self)), "pressing " + read + " failed");
-  object->Release();
-  return read;
-}
-
-void ExpectReadAloud(HWND window, const std::vector<std::pair<int, std::string>>& rows) {
-  for (const auto& [id, read] : rows) CheckEqual("read aloud", Aloud(Control(window, id)), read);
-}
+// The scenarios that work the windows; each ends the run by Abort and gives
+// settings that the run must have stored beside those of its row.
 
 // A screen reader reads the label buttons and presses "?", help's OK and
 // Abort.
-std::string ReadAndPress(Run& s) {
+std::string ReadAndPress(Window main) {
   CoInitialize(nullptr);
   const std::string button = std::to_string(ROLE_SYSTEM_PUSHBUTTON) + " ";
-  ExpectReadAloud(s.window, {{f1::kLabel9, button + "Set Timer Press"},
-                             {f1::kLabel12, button + "? Press"},
-                             {f1::kLabel10, button + "Abort Press"},
-                             {f1::kLabel3, std::to_string(ROLE_SYSTEM_STATICTEXT) + " Time out "}});
-  Aloud(s.Main(f1::kLabel12), true);
-  const HWND help = s.WaitForWindow(ids::kForm2Class);
-  Check(WaitUntil([&] { return !IsWindowVisible(s.window); }, 3),
-        "help left the main window shown");
-  ExpectReadAloud(help, {{f2::kLabel5, button + "Online Help Press"},
-                         {f2::kLabel2, button + "OK Press"},
-                         {f2::kLabel1, button + "OK Press unavailable"}});
-  Aloud(Control(help, f2::kLabel2), true);
-  Check(WaitUntil([&] { return GetForegroundWindow() == s.window; }, 3) &&
-            !ShownWindow(ids::kForm2Class),
+  ExpectAloud(main, {{f1::kLabel9, button + "Set Timer Press"},
+                     {f1::kLabel3, std::to_string(ROLE_SYSTEM_STATICTEXT) + " Time out "},
+                     {f1::kLabel12, button + "? Press"}});
+  const Window help = WaitForWindow(ids::kForm2Class);
+  Await([&] { return !main.Shown(); }, "help left the main window shown");
+  ExpectAloud(help, {{f2::kLabel5, button + "Online Help Press"},
+                     {f2::kLabel1, button + "OK Press unavailable"},
+                     {f2::kLabel2, button + "OK Press"}});
+  Await([&] { return GetForegroundWindow() == main.hwnd && !ShownWindow(ids::kForm2Class); },
         "help's OK did not bring the main window back, active");
-  Aloud(s.Main(f1::kLabel10), true);
-  return "CPU Usage=2";
+  ExpectAloud(main, {{f1::kLabel10, button + "Abort Press"}});
+  return "";
 }
 
-// ---------------------------------------------------------------------------
-// The scenarios
-
-// The run of the real windows: stored settings come back in them, the mouse
-// and the keyboard work them, and Abort ends the run; gives where the main
-// window stood then, which it must have stored.
-std::string WorkTheWindows(Run& s) {
-  CheckEqual("where the window opens", TwipsAt(s.window), "PositionX=7320,PositionY=2400");
-  CheckEqual("the countdown", Text(s.Main(f1::kLabel3)), "00:50:00");
-  CheckEqual("the operation", Text(s.Main(f1::kCombo1)), "Restart");
-  Check(Ticked(s.Main(f1::kCheck1)), "Force close is clear although 1 was stored");
-  Check(!Ticked(s.Main(f1::kCheck2)) && !OnTop(s.window), "on top although 0 was stored");
+// The real windows: stored settings come back in them, the mouse and the
+// keyboard work them; gives where the main window stood at the end.
+std::string WorkTheWindows(Window main) {
+  const Window countdown = main[f1::kLabel3];
+  const auto on = [](bool on) { return on ? " on" : " off"; };
+  CheckEqual("the stored settings shown (place, countdown, operation, force, on top)",
+             TwipsAt(main) + " " + countdown.Text() + " " + main[f1::kCombo1].Text() +
+                 on(main[f1::kCheck1].Ticked()) + on(main[f1::kCheck2].Ticked() || main.OnTop()),
+             "PositionX=7320,PositionY=2400 00:50:00 Restart on off");
 
   // Clicked, the selected method takes the focus; the Down key then goes
   // down the methods, selecting as it goes.
-  Click(s.Main(f1::kOption1));
+  main[f1::kOption1].Click();
   for (const int to : {1, 2}) {
-    PostMessageA(s.Main(f1::kOption1), WM_KEYDOWN, VK_DOWN, 0);
-    Check(WaitUntil([&] { return Ticked(s.Main(f1::kOption1 + to)); }, 2),
-          "the Down key did not select method " + std::to_string(to));
+    main[f1::kOption1].Post(WM_KEYDOWN, VK_DOWN);
+    Await([&] { return main[f1::kOption1 + to].Ticked(); },
+          "the Down key did not select method " + std::to_string(to), 2);
   }
 
   // Set Timer: the dialog hangs under the main window, and where either
   // window was moved, the other follows at the next mouse move over it. (The
   // system's own move loop is not driven: the window is moved as it moves
   // it, then the mouse moves.)
-  Click(s.Main(f1::kLabel9));
-  const HWND form3 = s.WaitForWindow(ids::kForm3Class);
+  main[f1::kLabel9].Click();
+  const Window dialog = WaitForWindow(ids::kForm3Class);
   const auto docked = [&] {
-    const RECT main = ScreenRect(s.window), dialog = ScreenRect(form3);
-    return std::labs(dialog.left - main.left) <= 1 && std::labs(dialog.top - main.bottom) <= 1;
+    return std::labs(dialog.Rect().left - main.Rect().left) <= 1 &&
+           std::labs(dialog.Rect().top - main.Rect().bottom) <= 1;
   };
-  for (const auto& [mover, dx, dy] : {std::tuple{s.window, 40, 30}, std::tuple{form3, -25, 45}}) {
-    const RECT before = ScreenRect(mover);
-    SetWindowPos(mover, nullptr, before.left + dx, before.top + dy, 0, 0,
+  for (const Window mover : {main, dialog}) {
+    SetWindowPos(mover.hwnd, nullptr, mover.Rect().left + 40, mover.Rect().top + 30, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PostMessageA(mover, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-    Check(WaitUntil(docked, 3), mover == s.window ? "the dialog did not follow the main window"
-                                                  : "the main window did not follow the dialog");
+    mover.Post(WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    Await(docked, mover.hwnd == main.hwnd ? "the dialog did not follow the main window"
+                                          : "the main window did not follow the dialog");
   }
-  Click(s.Main(f1::kCheck2));
-  Check(WaitUntil([&] { return OnTop(s.window) && OnTop(form3); }, 2),
-        "ticking Always on top did not put both windows on top");
-  Type(Control(form3, f3::kText1), "1");
-  Type(Control(form3, f3::kText2), "35");
-  Click(Control(form3, f3::kLabel5));
-  Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) == "01:35:00"; }, 3),
-        "typing 1 h 35 min and OK did not set the countdown to 01:35:00");
+  main[f1::kCheck2].Click();
+  Await([&] { return main.OnTop() && dialog.OnTop(); }, "Always on top left a window under", 2);
+  dialog[f3::kText1].Type("1");
+  dialog[f3::kText2].Type("35");
+  dialog[f3::kLabel5].Click();
+  Await([&] { return countdown.Text() == "01:35:00"; }, "1 h 35 min and OK did not set 01:35:00");
 
   // Help hides the main window; closed by a WM_CLOSE that another program
   // sends, it gives back a shown, usable, ticking main window.
-  Click(s.Main(f1::kLabel12));
-  Send(s.WaitForWindow(ids::kForm2Class), WM_CLOSE);
-  Check(WaitUntil([&] { return IsWindowVisible(s.window) && !ShownWindow(ids::kForm2Class); }, 3) &&
-            IsWindowEnabled(s.window),
-        "the main window is not back and usable after help was closed from outside");
-  Check(WaitUntil([&] { return Text(s.Main(f1::kLabel3)) != "01:35:00"; }, 3),
-        "the countdown does not tick after help");
-
+  main[f1::kLabel12].Click();
+  WaitForWindow(ids::kForm2Class).Send(WM_CLOSE);
+  Await(
+      [&] { return main.Shown() && IsWindowEnabled(main.hwnd) && !ShownWindow(ids::kForm2Class); },
+      "the main window is not back and usable after help was closed from outside");
+  Await([&] { return countdown.Text() != "01:35:00"; }, "the countdown does not tick after help");
   // Minimised, the window stands off the screen: no place to store.
-  const std::string where = TwipsAt(s.window);
-  ShowWindow(s.window, SW_MINIMIZE);
-  Check(WaitUntil([&] { return IsIconic(s.window) != FALSE; }, 2), "the window did not minimise");
-  Click(s.Main(f1::kLabel10));
+  const std::string where = TwipsAt(main);
+  ShowWindow(main.hwnd, SW_MINIMIZE);
+  Await([&] { return IsIconic(main.hwnd) != FALSE; }, "the window did not minimise", 2);
+  main[f1::kLabel10].Click();
   return where;
 }
 
 // Messages another program can send that claim what did not happen: 600
 // ticks of the one-second timer within a second, a change of resolution whose
 // lParam is no rectangle, a click on the help window's hidden OK that ends
-// the program. None may act; the program then ends by Abort.
-std::string ForgeMessages(Run& s) {
-  const HWND countdown = s.Main(f1::kLabel3);
-  for (int i = 0; i < 600; ++i) PostMessageA(s.window, WM_TIMER, 1, 0);
-  PostMessageA(s.window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), 0x1234);
+// the program. None may act.
+std::string ForgeMessages(Window main) {
+  for (int i = 0; i < 600; ++i) main.Post(WM_TIMER, 1);
+  main.Post(0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), 0x1234);
   Sleep(1500);
-  Check(s.Running(), "the program ended on the forged ticks or the forged change of resolution");
-  Check(Text(countdown) >= "00:09:57", "600 forged ticks took the countdown to " + Text(countdown));
+  Check(IsWindow(main.hwnd), "the program ended on the forged ticks or change of resolution");
+  const std::string left = main[f1::kLabel3].Text();
+  Check(left >= "00:09:57", "600 forged ticks took the countdown to " + left);
 
-  Click(s.Main(f1::kLabel12));
-  const HWND help = s.WaitForWindow(ids::kForm2Class);
-  const HWND hiddenOk = Control(help, f2::kLabel1);
-  Check(!IsWindowVisible(hiddenOk), "the help window's ending OK shows");
-  PostMessageA(help, WM_COMMAND, MAKEWPARAM(f2::kLabel1, STN_CLICKED),
-               reinterpret_cast<LPARAM>(hiddenOk));
+  main[f1::kLabel12].Click();
+  const Window help = WaitForWindow(ids::kForm2Class), hiddenOk = help[f2::kLabel1];
+  Check(!hiddenOk.Shown(), "the help window's ending OK shows");
+  help.Post(WM_COMMAND, MAKEWPARAM(f2::kLabel1, STN_CLICKED),
+            reinterpret_cast<LPARAM>(hiddenOk.hwnd));
   Sleep(1000);
-  Check(s.Running(), "a forged click on the hidden OK ended the program");
-  Click(Control(help, f2::kLabel2));
-  Check(WaitUntil([&] { return IsWindowVisible(s.window) != FALSE; }, 3),
-        "the help window's OK did not bring the main window back");
-  Click(s.Main(f1::kLabel10));
-  return "Option=0";
+  Check(IsWindow(help.hwnd), "a forged click on the hidden OK ended the program");
+  help[f2::kLabel2].Click();
+  Await([&] { return main.Shown(); }, "the help window's OK did not bring the main window back");
+  main[f1::kLabel10].Click();
+  return "";
 }
 
-// The runs: the settings planted first, what stands in the program's way,
-// the arguments, what is done with the windows (nothing: the run ends by
-// itself), the command lines that must run and between which seconds after
-// the start the program must end, the settings it must have stored and its
-// exit code (the README lists them).
-enum class Obstacle { kNone, kShutdownCommandAway, kElsewhere };
+// The runs: the settings planted first (unless a row says otherwise, the
+// Timer method), whether the shutdown command is moved away or a copy of the
+// program elsewhere is run, the arguments (-t4), what is done with the windows
+// (nothing: the run ends by itself 3 to 9 s after its start; else it ends by
+// Abort within 30 s), the command lines that must run (Abort's), the
+// settings it must have stored and its exit code (0; the README lists them).
 struct Scenario {
-  const char *name, *planted;
-  Obstacle obstacle;
-  const char* arguments;
-  std::string (*work)(Run&);
-  const char* recorded;
-  double earliest, latest;
-  const char* stored;
-  DWORD exitCode;
+  const char *name, *planted = "Option=0";
+  bool shutdownCommandAway = false, elsewhere = false;
+  const char* arguments = "-t4";
+  std::string (*work)(Window main) = nullptr;
+  const char *recorded = "Shutdown -a\n", *stored;
+  DWORD exitCode = 0;
 };
+// clang-format off
 const Scenario kScenarios[] = {
-    {"windows",
-     "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
-     Obstacle::kNone, "", WorkTheWindows, "Shutdown -a\n", 0, 30,
-     "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1", 0},
-    {"screen-reader", "", Obstacle::kNone, "-t3000 -o0", ReadAndPress, "Shutdown -a\n", 0, 30,
-     "Time Out=3000,Option=0", 0},
-    {"restart", "Option=0", Obstacle::kNone, "-t4 -r", nullptr, "Shutdown -r -t 0\n", 3, 9,
-     "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1", 0},
+    {.name = "windows",
+     .planted = "PositionX=7320,PositionY=2400,Operation=1,Time Out=3000,Option=0,Force Close=1,Always Top=0",
+     .arguments = "", .work = WorkTheWindows, .stored = "Time Out=5700,Option=2,Operation=1,Force Close=1,Always Top=1"},
+    {.name = "screen-reader", .planted = "", .arguments = "-t3000 -o0", .work = ReadAndPress,
+     .stored = "Time Out=3000,Option=0,CPU Usage=2"},
+    {.name = "restart", .arguments = "-t4 -r", .recorded = "Shutdown -r -t 0\n",
+     .stored = "Operation=1,CPU Usage=2,Time Out=4,Option=0,Force Close=0,Always Top=1"},
     // Without the system's shutdown command the program still ends in time,
     // having stored its settings first, and says that nothing was started.
-    {"shutdown-command-missing", "Option=0", Obstacle::kShutdownCommandAway, "-t4 -r", nullptr, "",
-     3, 9, "Operation=1,Time Out=4", 1},
+    {.name = "shutdown-command-missing", .shutdownCommandAway = true, .arguments = "-t4 -r", .recorded = "",
+     .stored = "Operation=1,Time Out=4", .exitCode = 1},
     // A stored operation that is no entry of the list: nothing runs, and the
     // exit code says so.
-    {"no-operation", "Option=0,Operation=-1", Obstacle::kNone, "-t4", nullptr, "", 3, 9,
-     "Operation=-1,Time Out=4", 2},
+    {.name = "no-operation", .planted = "Option=0,Operation=-1", .recorded = "", .stored = "Operation=-1,Time Out=4", .exitCode = 2},
     // Characters that only look like a dash or a switch letter (fullwidth
     // dash and h, a hyphen, a fullwidth l) select nothing; -r is the one
     // real switch, and it outranks hibernation, so none can start it.
-    {"look-alike-switches", "Option=0", Obstacle::kNone, "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r",
-     nullptr, "Shutdown -r -t 0\n", 3, 9, "Operation=1", 0},
-    {"forged-messages", "Option=0", Obstacle::kNone, "-t600", ForgeMessages, "Shutdown -a\n", 0, 30,
-     "Time Out=600", 0},
+    {.name = "look-alike-switches", .arguments = "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r", .recorded = "Shutdown -r -t 0\n",
+     .stored = "Operation=1"},
+    {.name = "forged-messages", .arguments = "-t600", .work = ForgeMessages, .stored = "Time Out=600,Option=0"},
     // A copy of the program in a folder whose name holds "-l" (built by
     // tests/windows/CMakeLists.txt), started by an unquoted command line: the
     // switches come only from after its path. Beside it are libraries under
     // the names of system libraries that are not known ones, which Windows
     // looks for beside a program first (as Wine does here with native ones
     // first, set where the scenario starts): none may be loaded.
-    {"program-elsewhere", "Option=0", Obstacle::kElsewhere, "-t4", nullptr, "Shutdown -s -t 0\n", 3,
-     9, "Operation=0", 0},
-};
+    {.name = "program-elsewhere", .elsewhere = true, .recorded = "Shutdown -s -t 0\n", .stored = "Operation=0"}};
+// clang-format on
 
-void RunScenario(const std::string& exe, const Scenario& row) {
-  char overrides[4096] = {}, driver[MAX_PATH] = {};
-  GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
-  GetModuleFileNameA(nullptr, driver, MAX_PATH);
-  const std::string folder = std::string(driver, std::strrchr(driver, '\\')) + "\\My Apps-l\\";
-  DeleteFileA((folder + "loaded.txt").c_str());
-  PlantDwords(row.planted);
-  Check(row.obstacle != Obstacle::kShutdownCommandAway ||
+void RunScenario(const std::string& name, const std::string& exe) {
+  const auto* found = std::find_if(std::begin(kScenarios), std::end(kScenarios),
+                                   [&](const Scenario& s) { return name == s.name; });
+  Check(found != std::end(kScenarios), "no scenario " + name);
+  const Scenario& row = *found;
+  PrepareCleanState();
+  const std::string program = row.elsewhere ? Beside("My Apps-l\\quellor.exe") : exe;
+  const std::string loaded = Beside("My Apps-l\\loaded.txt");
+  const char* overrides = std::getenv("WINEDLLOVERRIDES");
+  Check(!row.elsewhere || std::strstr(overrides ? overrides : "",
+                                      "pdh,powrprof,uxtheme,bcrypt,crypt32=n,b") != nullptr,
+        "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
+  DeleteFileA(loaded.c_str());
+  Dwords(row.planted, true);
+  Check(!row.shutdownCommandAway ||
             MoveFileExA(ShutdownCommand().c_str(), ShutdownCommand(".away").c_str(), 0) != FALSE,
         "cannot move the shutdown command away");
-  Check(row.obstacle != Obstacle::kElsewhere ||
-            std::strstr(overrides, "pdh,powrprof,uxtheme,bcrypt,crypt32=n,b") != nullptr,
-        "WINEDLLOVERRIDES does not put the planted libraries first (run it through ctest)");
   std::string stored = row.stored;
-  {
-    const bool elsewhere = row.obstacle == Obstacle::kElsewhere;
-    Run s(elsewhere ? folder + "quellor.exe" : exe, row.arguments, !elsewhere);
-    if (row.work != nullptr) stored += "," + row.work(s);
-    s.ExpectEnd(row.earliest, row.latest, row.exitCode, row.recorded);
-  }
+  const Process run(program, (row.elsewhere ? program : '"' + program + '"') + " " + row.arguments);
+  std::printf("  started %s %s\n", program.c_str(), row.arguments);
+  if (row.work != nullptr) stored += "," + row.work(WaitForWindow(ids::kForm1Class));
+  // The program ends right after starting its command.
+  const double earliest = row.work ? 0 : 3, latest = row.work ? 30 : 9;
+  const DWORD code = run.ExitCodeWithin(latest - run.Elapsed());
+  Check(code == row.exitCode && run.Elapsed() >= earliest,
+        "exit code " + std::to_string(code) + " at " + std::to_string(run.Elapsed()) +
+            " s, expected " + std::to_string(row.exitCode) + " between " +
+            std::to_string(earliest) + " and " + std::to_string(latest) + " s");
+  // The recorder is a process of its own; give it time to write its line,
+  // and anything started late time to show up.
+  Await([&] { return ReadWhole(RecorderFile()) == row.recorded; }, "", 3);
+  Sleep(500);
+  CheckEqual("command lines run", ReadWhole(RecorderFile()), row.recorded);
   MoveFileExA(ShutdownCommand(".away").c_str(), ShutdownCommand().c_str(), 0);
-  ExpectDwords(stored);
-  CheckEqual("planted libraries loaded", ReadWhole(folder + "loaded.txt"), "");
+  Dwords(stored, false);
+  CheckEqual("planted libraries loaded", ReadWhole(loaded), "");
+  std::printf("PASS %s\n", row.name);
 }
 
-std::string Selection(HWND top, int id) {
-  const HWND box = Control(top, id);
+// Prints whether that window's text box has the focus, and its selection.
+void PrintSelection(const std::string& windowClass, const std::string& id) {
+  const Window box = WaitForWindow(windowClass)[std::stoi(id)];
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
-  GetGUIThreadInfo(GetWindowThreadProcessId(box, nullptr), &thread);
+  GetGUIThreadInfo(GetWindowThreadProcessId(box.hwnd, nullptr), &thread);
   DWORD start = 0, end = 0;
-  Send(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return (thread.hwndFocus == box ? "focused " : "unfocused ") + std::to_string(start) + " " +
-         std::to_string(end);
+  box.Send(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  std::printf("%s %lu %lu\n", thread.hwndFocus == box.hwnd ? "focused" : "unfocused", start, end);
 }
 
 // High contrast for the running program: the hook, loaded into it, answers
 // on (Wine answers off whatever is set) and sets a high-contrast scheme,
 // which lasts until the session's Wine server ends.
 void TurnHighContrastOn() {
-  char hook[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, hook, MAX_PATH);
-  std::strcpy(std::strrchr(hook, '\\'), "\\high_contrast_hook.dll");
+  const std::string hook = Beside("high_contrast_hook.dll");
   DWORD id = 0;
   GetWindowThreadProcessId(ShownWindow(ids::kForm1Class), &id);
   const HANDLE program = OpenProcess(PROCESS_ALL_ACCESS, FALSE, id);
   Check(program != nullptr, "the program does not run");
-  void* remote = VirtualAllocEx(program, nullptr, sizeof hook, MEM_COMMIT, PAGE_READWRITE);
-  WriteProcessMemory(program, remote, hook, sizeof hook, nullptr);
+  void* remote = VirtualAllocEx(program, nullptr, hook.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+  WriteProcessMemory(program, remote, hook.c_str(), hook.size() + 1, nullptr);
   const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void (*)()>(
       GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
   const HANDLE loader = CreateRemoteThread(program, nullptr, 0, load, remote, 0, nullptr);
@@ -540,44 +468,39 @@ void TurnHighContrastOn() {
   CloseHandle(program);
 }
 
-int Main(const std::vector<std::string>& args) {
-  const std::string command = args.empty() ? "" : args[0];
-  if (command == "run" && args.size() == 3) {
-    const Scenario* row = std::find_if(std::begin(kScenarios), std::end(kScenarios),
-                                       [&](const Scenario& f) { return args[1] == f.name; });
-    Check(row != std::end(kScenarios), "no scenario " + args[1]);
-    PrepareCleanState();
-    RunScenario(args[2], *row);
-    std::printf("PASS %s\n", args[1].c_str());
-  } else if (command == "prepare" && args.size() == 1) {
-    PrepareCleanState();
-  } else if (command == "wait-window" && args.size() == 2) {
-    Check(WaitUntil([&] { return ShownWindow(args[1].c_str()); }, 15), "no window " + args[1]);
-  } else if (command == "click" && args.size() == 3) {
-    Click(Control(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())));
-  } else if (command == "place" && args.size() == 3) {
-    PlantDwords("PositionX=" + args[1] + ",PositionY=" + args[2]);
-  } else if (command == "selection" && args.size() == 3) {
-    std::puts(Selection(ShownWindow(args[1].c_str()), std::atoi(args[2].c_str())).c_str());
-  } else if (command == "high-contrast" && args.size() == 1) {
-    TurnHighContrastOn();
-  } else if (command == "recorded" && args.size() == 1) {
-    std::fputs(ReadWhole(RecorderFile()).c_str(), stdout);
-  } else {
-    std::printf("usage: see the head of tests/windows/driver.cpp\n");
-    return 2;
-  }
-  return 0;
-}
+// The commands, by name and number of arguments.
+using Args = std::vector<std::string>;
+const struct Command {
+  const char* name;
+  std::size_t arguments;
+  void (*act)(const Args& a);
+} kCommands[] = {
+    {"run", 2, [](const Args& a) { RunScenario(a[1], a[2]); }},
+    {"prepare", 0, [](const Args&) { PrepareCleanState(); }},
+    {"wait-window", 1, [](const Args& a) { WaitForWindow(a[1], 15); }},
+    {"click", 2, [](const Args& a) { WaitForWindow(a[1])[std::stoi(a[2])].Click(); }},
+    {"place", 2, [](const Args& a) { Dwords("PositionX=" + a[1] + ",PositionY=" + a[2], true); }},
+    {"selection", 2, [](const Args& a) { PrintSelection(a[1], a[2]); }},
+    {"high-contrast", 0, [](const Args&) { TurnHighContrastOn(); }},
+    {"recorded", 0, [](const Args&) { std::fputs(ReadWhole(RecorderFile()).c_str(), stdout); }},
+};
 
 }  // namespace
 }  // namespace quellor::wintest
 
 int main(int argc, char** argv) {
-  try {
-    return quellor::wintest::Main(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception& failure) {
-    std::printf("FAIL: %s\n", failure.what());
-    return 1;
+  using namespace quellor::wintest;
+  const Args args(argv + 1, argv + argc);
+  for (const Command& command : kCommands) {
+    if (args.size() != command.arguments + 1 || args[0] != command.name) continue;
+    try {
+      command.act(args);
+      return 0;
+    } catch (const std::exception& failure) {
+      std::printf("FAIL: %s\n", failure.what());
+      return 1;
+    }
   }
+  std::printf("usage: see the head of tests/windows/driver.cpp\n");
+  return 2;
 }

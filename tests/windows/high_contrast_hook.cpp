@@ -41,11 +41,9 @@ void RedirectImport() {
 DWORD WINAPI SetScheme(void* /*unused*/) {
   constexpr int kElements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,      COLOR_BTNTEXT,
                                COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT};
-  constexpr COLORREF kColors[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(0, 0, 0),
-                                  RGB(255, 255, 0), RGB(0, 255, 0),     RGB(0, 255, 255),
-                                  RGB(0, 0, 0)};
-  SetSysColors(static_cast<int>(std::size(kElements)), kElements, kColors);
-  return 0;
+  // Black, white, black, yellow, green, cyan, black (as 0xBBGGRR).
+  constexpr COLORREF kColors[] = {0x000000, 0xFFFFFF, 0x000000, 0x00FFFF, 0x00FF00, 0xFFFF00, 0};
+  return SetSysColors(static_cast<int>(std::size(kElements)), kElements, kColors) ? 0 : 1;
 }
 
 }  // namespace

@@ -17,9 +17,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace quellor::wintest;
   const std::string commandLine = GetCommandLineA();
-  const std::string identify = std::string(" ") + kIdentifyArgument;
-  if (commandLine.size() >= identify.size() &&
-      commandLine.compare(commandLine.size() - identify.size(), identify.size(), identify) == 0) {
+  if (commandLine.ends_with(std::string(" ") + kIdentifyArgument)) {
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), kIdentity, lstrlenA(kIdentity), &written, nullptr);
     return static_cast<int>(kIdentityExitCode);
