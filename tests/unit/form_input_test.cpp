@@ -25,7 +25,7 @@ struct Recording : Form {
     Place(outer, nullptr, {100, 200, 2000, 1500});
     Place(inner, &outer, {300, 400, 1000, 600});
     Place(button, nullptr, {0, 0, 500, 300});
-    for (Control* c : std::initializer_list<Control*>{&outer, &inner, &button}) Add(*c);
+    for (Control* c : std::initializer_list<Control*>{&inner, &outer, &button}) Add(*c);
     OnMouseMove = [this](const MouseArgs& a) { Note("form", a); };
     outer.OnMouseMove = [this](const MouseArgs& a) { Note("outer", a); };
     inner.OnMouseMove = [this](const MouseArgs& a) { Note("inner", a); };
@@ -85,6 +85,13 @@ TEST(FormInput, ArrowKeysGoRoundTheGroupAndSelectAsAClickWould) {
   EXPECT_FALSE(KeyDown(f, &f.Text2, NavigationKey::Down, false, false).handled);
   EXPECT_FALSE(KeyDown(f, nullptr, NavigationKey::Up, false, false).handled);
   EXPECT_FALSE(KeyDown(f, focus, NavigationKey::Up, false, true).handled);
+  // Disabled buttons are passed over; the last usable one keeps the arrow and goes nowhere.
+  f.Option1[1].SetEnabled(false);
+  f.Option1[3].SetEnabled(false);
+  EXPECT_EQ(KeyDown(f, &f.Option1[2], NavigationKey::Down, false, false).focus, &f.Option1[0]);
+  f.Option1[0].SetEnabled(false);
+  const KeyOutcome alone = KeyDown(f, &f.Option1[2], NavigationKey::Down, false, false);
+  EXPECT_TRUE(alone.handled && alone.focus == nullptr);
 }
 
 TEST(FormInput, ActivationReturnsTheFocusWhereItWasWhileItCanTakeIt) {
@@ -101,14 +108,17 @@ TEST(FormInput, ActivationReturnsTheFocusWhereItWasWhileItCanTakeIt) {
 TEST(FormInput, MouseMovesGoToTheInnermostFrameUnderThemRelativeToIt) {
   Recording r;
   const std::tuple<float, float, const char*> kRows[] = {
-      {50, 50, "form@50,50"},          {150, 250, "outer@50,50"},
-      {450, 650, "inner@50,50"},       {1399, 1199, "inner@999,599"},
-      {1400, 1200, "outer@1300,1000"}, {2100, 1700, "form@2100,1700"}};
+      {50, 50, "form@50,50"},        {150, 250, "outer@50,50"},     {450, 650, "inner@50,50"},
+      {400, 600, "inner@0,0"},       {1399, 1199, "inner@999,599"}, {1400, 700, "outer@1300,500"},
+      {500, 1200, "outer@400,1000"}, {399, 700, "outer@299,500"},   {500, 599, "outer@400,399"},
+      {2100, 1700, "form@2100,1700"}};
   for (const auto& [x, y, reaches] : kRows) {
     r.log.clear();
     RouteMouseMove(r, MouseArgs{kLeftButton, 0, x, y});
     EXPECT_EQ(r.log, reaches) << "at " << x << "," << y;
   }
+  // Labels lie above the other controls, frames below them, an inner frame above its outer one.
+  EXPECT_EQ(StackingOrder(r), (std::vector<Control*>{&r.button, &r.inner, &r.outer}));
 }
 
 TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
