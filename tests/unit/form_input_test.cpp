@@ -204,19 +204,16 @@ TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
 }
 
 TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
-  struct Case {
-    std::uint64_t last, now;
-    unsigned interval;
-    bool tick;
-  };
+  // clang-format off
+  struct Case { std::uint64_t last, now; unsigned interval; bool tick; };
   const Case cases[] = {
       {.last = 5000, .now = 6000, .interval = 1000, .tick = true},
       {.last = 5000, .now = 5750, .interval = 1000, .tick = true},
       {.last = 5000, .now = 5749, .interval = 1000, .tick = false},
       {.last = 5000, .now = 5001, .interval = 1000, .tick = false},
       {.last = 5000, .now = 4000, .interval = 1000, .tick = false},  // before the start
-      {.last = 5000, .now = 5100, .interval = 100, .tick = true},
-  };
+      {.last = 5000, .now = 5100, .interval = 100, .tick = true}};
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(IsTimerTick(c.last, c.now, c.interval), c.tick)
         << c.now - c.last << " ms after, interval " << c.interval;
@@ -224,16 +221,14 @@ TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
 }
 
 TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
-  struct Case {
-    int checkBefore, checkAfter;
-    std::size_t selectedBefore, clicked;
-    int countdownAfter;  // raised to 10 by the method's click handling only
-  };
+  // The countdown is raised to 10 by the method's click handling only.
+  // clang-format off
+  struct Case { int checkBefore, checkAfter; std::size_t selectedBefore, clicked; int countdownAfter; };
   const Case cases[] = {
       {.checkBefore = 0, .checkAfter = 1, .selectedBefore = 0, .clicked = 2, .countdownAfter = 10},
       {.checkBefore = 1, .checkAfter = 0, .selectedBefore = 2, .clicked = 2, .countdownAfter = 3},
-      {.checkBefore = 2, .checkAfter = 0, .selectedBefore = 3, .clicked = 1, .countdownAfter = 10},
-  };
+      {.checkBefore = 2, .checkAfter = 0, .selectedBefore = 3, .clicked = 1, .countdownAfter = 10}};
+  // clang-format on
   for (const Case& c : cases) {
     Started s;
     Form1& f = s.form;
@@ -249,15 +244,13 @@ TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
 }
 
 TEST(FormInput, AControlIsOutOfDateWhenItOrAnyContainerChanged) {
-  struct Case {
-    std::size_t changed;              // of outer, inner, button
-    std::array<bool, 3> newRevision;  // for each of them
-  };
-  const Case cases[] = {
-      {.changed = 0, .newRevision = {true, true, false}},
-      {.changed = 1, .newRevision = {false, true, false}},
-      {.changed = 2, .newRevision = {false, false, true}},
-  };
+  // Which of outer, inner and button changes, and which of them are out of date.
+  // clang-format off
+  struct Case { std::size_t changed; std::array<bool, 3> newRevision; };
+  const Case cases[] = {{.changed = 0, .newRevision = {true, true, false}},
+                        {.changed = 1, .newRevision = {false, true, false}},
+                        {.changed = 2, .newRevision = {false, false, true}}};
+  // clang-format on
   for (const Case& c : cases) {
     Recording r;
     Control* const controls[] = {&r.outer, &r.inner, &r.button};
