@@ -245,7 +245,7 @@ struct Launch {
   int TicksUntilEnd(int limit) {
     for (int tick = 1; tick <= limit; ++tick) {
       try {
-        form.Timer1_Timer();
+        form.Timer1.OnTimer();  // as the window's timer runs it
       } catch (const ProcessEnded&) {
         return tick;
       }

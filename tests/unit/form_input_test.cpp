@@ -237,7 +237,10 @@ TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
     EXPECT_EQ(f.Check1.Value(), c.checkAfter) << "from " << c.checkBefore;
     f.Option1[c.selectedBefore].Select();
     s.program.CountdownSeconds = 3;
+    f.IdleCountdown = 7;
     OptionButtonClicked(f.Option1[c.clicked]);
+    EXPECT_EQ(f.IdleCountdown,
+              c.clicked == c.selectedBefore ? 7 : 30);  // a new method starts the count again
     EXPECT_EQ(f.SelectedMethod(), static_cast<int>(c.clicked)) << "clicked " << c.clicked;
     EXPECT_EQ(s.program.CountdownSeconds, c.countdownAfter) << "clicked " << c.clicked;
   }
@@ -346,6 +349,7 @@ TEST(Layout, AMissingFaceGivesTheFirstInstalledOfItsKin) {
       {.face = "Courier New", .installed = {"Courier"}, .chosen = "Courier"},
       {.face = "MS Sans Serif", .installed = {"Tahoma", "Arial"}, .chosen = "Arial"},
       {.face = "MS Sans Serif", .installed = {}, .chosen = "MS Sans Serif"},
+      {.face = "MS Sans", .installed = {"Arial"}, .chosen = "MS Sans"},
       {.face = "Arial", .installed = {"Verdana"}, .chosen = "Arial"}};
   // clang-format on
   for (const Case& c : kCases) {

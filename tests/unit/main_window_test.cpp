@@ -48,6 +48,7 @@ TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   Start();
   EXPECT_EQ(form.Timer1.Interval(), 1000u);  // the countdown counts seconds
   EXPECT_EQ(form.Label8.Caption(), "Quellor");
+  EXPECT_EQ(form.Caption, "Quellor");  // the taskbar's and a screen reader's name
   EXPECT_EQ(form.Label3.Caption(), "00:00:10");
   EXPECT_EQ(pdh.Calls,
             (Strings{"open", std::string("add ") + kProcessorCounterPath, "collect", "read"}));
@@ -73,6 +74,7 @@ TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
                                                  {std::string(500, '0') + "1e-400", 0},
                                                  {"0." + std::string(500, '1') + "e-400", 0}};
   for (const auto& [text, value] : kFar) EXPECT_EQ(LeadingNumber(text), value) << text.substr(0, 9);
+  EXPECT_EQ(LeadingNumber("0." + std::string(400, '0') + "1"), 0);  // too small without an exponent
   // On the decimal digits, the fifteenth significant one deciding.
   const struct {
     double value;
@@ -81,7 +83,7 @@ TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
   } kFormats[] = {// clang-format off
       {2.5, 0, "3"}, {-0.3, 0, "0"}, {-0.001, 2, "0.00"}, {1.005, 2, "1.01"},
       {99.995, 2, "100.00"}, {-2.675, 2, "-2.68"}, {1.2345e-7, 2, "0.00"},
-      {1e20, 0, "100000000000000000000"}, {12345678901234.5, 0, "12345678901235"}, {0.05, 1, "0.1"}};
+      {1e20, 0, "100000000000000000000"}, {12345678901234.5, 0, "12345678901235"}, {0.05, 1, "0.1"}, {2.5, -1, "3"}};
   // clang-format on
   for (const auto& f : kFormats) EXPECT_EQ(FormatFixed(f.value, f.decimals), f.text) << f.value;
 }
