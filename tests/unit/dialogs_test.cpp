@@ -227,7 +227,11 @@ TEST(Program, FinishesOnlyOnceNoWindowIsLoaded) {
     if (c.help) s.form.Label12.OnClick();
     if (c.timerDialog) s.form.Label9.OnClick();
     EXPECT_FALSE(s.program.Finished()) << c.name;
+    s.form.SetHandle(0x10);
+    s.form.RememberFocus(&s.form.Text2);
     s.form.Unload();
+    // Unloaded, the main window stops ticking and forgets its window and focus.
+    EXPECT_TRUE(!s.form.Timer1.Enabled() && s.form.Handle() == 0 && !s.form.RememberedFocus());
     EXPECT_EQ(s.program.Finished(), !c.help && !c.timerDialog) << c.name;
   }
 }
@@ -290,7 +294,10 @@ TEST(Models, EveryChangeTheScreenShowsGivesTheChangedControlANewRevision) {
       {.change = "list index", .apply = [](Controls& c) { c.combo.SetListIndex(0); }, .changed = combo},
       {.change = "list cleared", .apply = [](Controls& c) { c.combo.Clear(); }, .changed = combo},
       {.change = "other selected", .apply = [](Controls& c) { c.b.Select(); }, .changed = a},
-      {.change = "other placed", .apply = [](Controls& c) { c.b.SetDesignValue(true); }, .changed = a}};
+      {.change = "other placed", .apply = [](Controls& c) { c.b.SetDesignValue(true); }, .changed = a},
+      {.change = "selected", .apply = [](Controls& c) { c.b.Select(); }, .changed = [](Controls& c) -> Control& { return c.b; }},
+      {.change = "placed", .apply = [](Controls& c) { c.b.SetDesignValue(true); }, .changed = [](Controls& c) -> Control& { return c.b; }},
+      {.change = "item added", .apply = [](Controls& c) { c.combo.AddItem("y", 0); }, .changed = combo}};
   for (const Case& c : kCases) {
     Controls controls;
     const std::uint32_t before = c.changed(controls).Revision();
@@ -317,6 +324,20 @@ TEST(Models, AListTakesAnIndexOfItsItemsOrNoneAndAClickTurnsAnyTickedBoxClear) {
     EXPECT_EQ(c.combo.SetListIndex(row.index), row.taken) << row.index;
     EXPECT_EQ(c.combo.ListIndex(), row.taken ? row.index : 0) << row.index;
   }
+  // An item added before the selected one moves the selection along; an index out of range adds at that end.
+  c.combo.SetListIndex(0);
+  for (const auto& [text, index] : {std::pair{"w", 0}, {"z", 99}, {"v", -5}}) c.combo.AddItem(text, index);
+  EXPECT_EQ(c.combo.Items(), (std::vector<std::string>{"v", "w", "x", "y", "z"}));
+  EXPECT_EQ(c.combo.SelectedText(), "x");
+  // A selection is clamped to the text.
+  c.box.SetText("12");
+  struct Selection { int start, length, selStart, selLength; };
+  for (const Selection& row : {Selection{5, 9, 2, 0}, {-1, 9, 0, 2}, {1, 5, 1, 1}}) {
+    c.box.SetSelection(row.start, row.length);
+    EXPECT_EQ(std::pair(c.box.SelStart(), c.box.SelLength()), std::pair(row.selStart, row.selLength)) << row.start;
+  }
+  c.a.SetDesignValue(false);  // the design may leave a group with none selected
+  EXPECT_FALSE(c.a.Value() || c.b.Value());
   for (const auto& [before, after] : {std::pair{0, 1}, {1, 0}, {2, 0}}) {
     c.check.SetDesignValue(before);
     CheckBoxClicked(c.check);

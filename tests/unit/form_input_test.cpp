@@ -25,7 +25,7 @@ struct Recording : Form {
     Place(outer, nullptr, {100, 200, 2000, 1500});
     Place(inner, &outer, {300, 400, 1000, 600});
     Place(button, nullptr, {0, 0, 500, 300});
-    for (Control* c : std::initializer_list<Control*>{&outer, &inner, &button}) Add(*c);
+    for (Control* c : std::initializer_list<Control*>{&inner, &outer, &button}) Add(*c);
     OnMouseMove = [this](const MouseArgs& a) { Note("form", a); };
     outer.OnMouseMove = [this](const MouseArgs& a) { Note("outer", a); };
     inner.OnMouseMove = [this](const MouseArgs& a) { Note("inner", a); };
@@ -85,6 +85,13 @@ TEST(FormInput, ArrowKeysGoRoundTheGroupAndSelectAsAClickWould) {
   EXPECT_FALSE(KeyDown(f, &f.Text2, NavigationKey::Down, false, false).handled);
   EXPECT_FALSE(KeyDown(f, nullptr, NavigationKey::Up, false, false).handled);
   EXPECT_FALSE(KeyDown(f, focus, NavigationKey::Up, false, true).handled);
+  // Disabled buttons are passed over; the last usable one keeps the arrow and goes nowhere.
+  f.Option1[1].SetEnabled(false);
+  f.Option1[3].SetEnabled(false);
+  EXPECT_EQ(KeyDown(f, &f.Option1[2], NavigationKey::Down, false, false).focus, &f.Option1[0]);
+  f.Option1[0].SetEnabled(false);
+  const KeyOutcome alone = KeyDown(f, &f.Option1[2], NavigationKey::Down, false, false);
+  EXPECT_TRUE(alone.handled && alone.focus == nullptr);
 }
 
 TEST(FormInput, ActivationReturnsTheFocusWhereItWasWhileItCanTakeIt) {
@@ -101,14 +108,17 @@ TEST(FormInput, ActivationReturnsTheFocusWhereItWasWhileItCanTakeIt) {
 TEST(FormInput, MouseMovesGoToTheInnermostFrameUnderThemRelativeToIt) {
   Recording r;
   const std::tuple<float, float, const char*> kRows[] = {
-      {50, 50, "form@50,50"},          {150, 250, "outer@50,50"},
-      {450, 650, "inner@50,50"},       {1399, 1199, "inner@999,599"},
-      {1400, 1200, "outer@1300,1000"}, {2100, 1700, "form@2100,1700"}};
+      {50, 50, "form@50,50"},        {150, 250, "outer@50,50"},     {450, 650, "inner@50,50"},
+      {400, 600, "inner@0,0"},       {1399, 1199, "inner@999,599"}, {1400, 700, "outer@1300,500"},
+      {500, 1200, "outer@400,1000"}, {399, 700, "outer@299,500"},   {500, 599, "outer@400,399"},
+      {2100, 1700, "form@2100,1700"}};
   for (const auto& [x, y, reaches] : kRows) {
     r.log.clear();
     RouteMouseMove(r, MouseArgs{kLeftButton, 0, x, y});
     EXPECT_EQ(r.log, reaches) << "at " << x << "," << y;
   }
+  // Labels lie above the other controls, frames below them, an inner frame above its outer one.
+  EXPECT_EQ(StackingOrder(r), (std::vector<Control*>{&r.button, &r.inner, &r.outer}));
 }
 
 TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
@@ -194,19 +204,16 @@ TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
 }
 
 TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
-  struct Case {
-    std::uint64_t last, now;
-    unsigned interval;
-    bool tick;
-  };
+  // clang-format off
+  struct Case { std::uint64_t last, now; unsigned interval; bool tick; };
   const Case cases[] = {
       {.last = 5000, .now = 6000, .interval = 1000, .tick = true},
       {.last = 5000, .now = 5750, .interval = 1000, .tick = true},
       {.last = 5000, .now = 5749, .interval = 1000, .tick = false},
       {.last = 5000, .now = 5001, .interval = 1000, .tick = false},
       {.last = 5000, .now = 4000, .interval = 1000, .tick = false},  // before the start
-      {.last = 5000, .now = 5100, .interval = 100, .tick = true},
-  };
+      {.last = 5000, .now = 5100, .interval = 100, .tick = true}};
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(IsTimerTick(c.last, c.now, c.interval), c.tick)
         << c.now - c.last << " ms after, interval " << c.interval;
@@ -214,16 +221,14 @@ TEST(FormInput, OnlyATimerMessageThatComesWhenTheTimerIsDueIsATick) {
 }
 
 TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
-  struct Case {
-    int checkBefore, checkAfter;
-    std::size_t selectedBefore, clicked;
-    int countdownAfter;  // raised to 10 by the method's click handling only
-  };
+  // The countdown is raised to 10 by the method's click handling only.
+  // clang-format off
+  struct Case { int checkBefore, checkAfter; std::size_t selectedBefore, clicked; int countdownAfter; };
   const Case cases[] = {
       {.checkBefore = 0, .checkAfter = 1, .selectedBefore = 0, .clicked = 2, .countdownAfter = 10},
       {.checkBefore = 1, .checkAfter = 0, .selectedBefore = 2, .clicked = 2, .countdownAfter = 3},
-      {.checkBefore = 2, .checkAfter = 0, .selectedBefore = 3, .clicked = 1, .countdownAfter = 10},
-  };
+      {.checkBefore = 2, .checkAfter = 0, .selectedBefore = 3, .clicked = 1, .countdownAfter = 10}};
+  // clang-format on
   for (const Case& c : cases) {
     Started s;
     Form1& f = s.form;
@@ -239,15 +244,13 @@ TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
 }
 
 TEST(FormInput, AControlIsOutOfDateWhenItOrAnyContainerChanged) {
-  struct Case {
-    std::size_t changed;              // of outer, inner, button
-    std::array<bool, 3> newRevision;  // for each of them
-  };
-  const Case cases[] = {
-      {.changed = 0, .newRevision = {true, true, false}},
-      {.changed = 1, .newRevision = {false, true, false}},
-      {.changed = 2, .newRevision = {false, false, true}},
-  };
+  // Which of outer, inner and button changes, and which of them are out of date.
+  // clang-format off
+  struct Case { std::size_t changed; std::array<bool, 3> newRevision; };
+  const Case cases[] = {{.changed = 0, .newRevision = {true, true, false}},
+                        {.changed = 1, .newRevision = {false, true, false}},
+                        {.changed = 2, .newRevision = {false, false, true}}};
+  // clang-format on
   for (const Case& c : cases) {
     Recording r;
     Control* const controls[] = {&r.outer, &r.inner, &r.button};

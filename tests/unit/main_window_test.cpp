@@ -20,7 +20,27 @@ namespace {
 using Strings = std::vector<std::string>;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-class MainWindow : public ::testing::Test, protected Session {};
+class MainWindow : public ::testing::Test, protected Session {
+ protected:
+  // Each control's caption, state, colour and value, and what the tick goes by.
+  std::string Shown() const {
+    std::string out;
+    for (const Control* c : form.Controls()) {
+      out += c->Name() + " " + c->Caption() + " " + std::to_string(c->Visible()) +
+             std::to_string(c->Enabled()) + std::to_string(c->ForeColor());
+      if (const auto* box = dynamic_cast<const CheckBox*>(c)) out += std::to_string(box->Value());
+      if (const auto* o = dynamic_cast<const OptionButton*>(c)) out += std::to_string(o->Value());
+      if (const auto* l = dynamic_cast<const Label*>(c)) out += std::to_string(l->Sunken());
+      if (const auto* list = dynamic_cast<const ComboBox*>(c)) {
+        out += std::to_string(list->Items().size()) + std::to_string(list->ListIndex());
+      }
+      out += "\n";
+    }
+    return out + std::to_string(program.CountdownSeconds) + " " +
+           std::to_string(program.TimeOutSeconds) + " " + std::to_string(form.IdleCountdown) +
+           std::to_string(form.TriggerFired) + std::to_string(form.Timer1.Enabled());
+  }
+};
 
 TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   form.SetHandle(0x77);
@@ -34,17 +54,25 @@ TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   EXPECT_EQ(form.Label5.Caption(), "3.25%");
   // The stored always-on-top choice is applied last.
   EXPECT_EQ(user32.Calls, (Strings{"SetWindowPos 119 -1 0 0 0 0 3"}));
+  form.Timer1_Timer();
+  EXPECT_EQ(form.Label3.Caption(), "00:00:09");  // each tick shows the time left
 }
 
 TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
   const std::pair<const char*, double> kNumbers[] = {
-      {" 1 2", 12},     {"90 -c20", 90},  {"50%", 50},    {"abc", 0},     {"", 0},
-      {"\t\n7", 7},     {"-3.25", -3.25}, {"+4", 4},      {"1.5.5", 1.5}, {".5", 0.5},
-      {"-", 0},         {"&H10", 16},     {"&hFf", 255},  {"&O17", 15},   {"&O8", 0},
-      {"&X1", 0},       {"1e3", 1000},    {"2D2", 200},   {"5e-1", 0.5},  {"7E", 7},
-      {"1 e 2", 100},   {"2-o2", 2},      {"1e12", 1e12}, {"1e-400", 0},  {"1e309", kInf},
-      {"-1e309", -kInf}};
+      {" 1 2", 12},      {"90 -c20", 90},  {"50%", 50},    {"abc", 0},     {"", 0},
+      {"\t\n7", 7},      {"-3.25", -3.25}, {"+4", 4},      {"1.5.5", 1.5}, {".5", 0.5},
+      {"-", 0},          {"&H10", 16},     {"&hFf", 255},  {"&O17", 15},   {"&O8", 0},
+      {"&X1", 0},        {"1e3", 1000},    {"2D2", 200},   {"5e-1", 0.5},  {"7E", 7},
+      {"1 e 2", 100},    {"2-o2", 2},      {"1e12", 1e12}, {"1e-400", 0},  {"1e309", kInf},
+      {"-1e309", -kInf}, {"&HaA", 170}};
   for (const auto& [text, value] : kNumbers) EXPECT_DOUBLE_EQ(LeadingNumber(text), value) << text;
+  // Beyond a double's range, the digits before the point (leading zeros not) tell huge from tiny.
+  const std::pair<std::string, double> kFar[] = {{std::string(400, '9') + "e-90", kInf},
+                                                 {"1" + std::string(400, '0') + "e-90", kInf},
+                                                 {std::string(500, '0') + "1e-400", 0},
+                                                 {"0." + std::string(500, '1') + "e-400", 0}};
+  for (const auto& [text, value] : kFar) EXPECT_EQ(LeadingNumber(text), value) << text.substr(0, 9);
   // On the decimal digits, the fifteenth significant one deciding.
   const struct {
     double value;
@@ -53,7 +81,7 @@ TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
   } kFormats[] = {// clang-format off
       {2.5, 0, "3"}, {-0.3, 0, "0"}, {-0.001, 2, "0.00"}, {1.005, 2, "1.01"},
       {99.995, 2, "100.00"}, {-2.675, 2, "-2.68"}, {1.2345e-7, 2, "0.00"},
-      {1e20, 0, "100000000000000000000"}, {12345678901234.5, 0, "12345678901235"}};
+      {1e20, 0, "100000000000000000000"}, {12345678901234.5, 0, "12345678901235"}, {0.05, 1, "0.1"}};
   // clang-format on
   for (const auto& f : kFormats) EXPECT_EQ(FormatFixed(f.value, f.decimals), f.text) << f.value;
 }
@@ -118,6 +146,29 @@ TEST(CommandLine, SwitchesReachTheWindowWhereAMethodRaisesAShortCountdown) {
   }
 }
 
+TEST_F(MainWindow, ReloadedItShowsItsDesignAndDefaultsAgainWhateverItShowedBefore) {
+  Start();
+  const std::string first = Shown();
+  for (Control* c : form.Controls()) {
+    c->SetVisible(false);
+    c->SetEnabled(false);
+  }
+  for (Control* shows : std::initializer_list<Control*>{&form.Label8, &form.Label5, &form.Text2}) {
+    shows->SetCaption("x");
+  }
+  form.Combo1.SetListIndex(2);
+  form.Option1[0].Select();
+  form.Check1.SetValue(0);
+  form.Check2.SetValue(0);
+  form.Label9.SetSunken(true);
+  program.CountdownSeconds = program.TimeOutSeconds = form.IdleCountdown = 3;
+  form.TriggerFired = -1;
+  form.Timer1.SetEnabled(false);
+  form.Unload();
+  form.Show();
+  EXPECT_EQ(Shown(), first);
+}
+
 TEST_F(MainWindow, FailedQueryShowsOnlyTheMessageAndEnds) {
   pdh.OpenStatus = 5;
   EXPECT_THROW(Start("-t60"), ProcessEnded);
@@ -165,7 +216,7 @@ TEST_F(MainWindow, DisplayTimerWritesHoursMinutesSecondsOfAnyValue) {
   }
   form.DisplayTimer(1e300);  // hours written out in full
   EXPECT_EQ(form.Label3.Caption().rfind("27777777777777", 0), 0u) << form.Label3.Caption();
-  EXPECT_EQ(form.Label3.Caption().find_first_of("einf"), std::string::npos);
+  EXPECT_EQ(form.Label3.Caption().find_first_of("einf."), std::string::npos);
 }
 
 TEST(Trigger, EachMethodFiresInTheTickTheCountdownAndThePreviousSampleGive) {
@@ -212,6 +263,7 @@ TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsWhateverThePlatformDoes) {
     for (const char* name : kSettingNames) stored.push_back(std::string("store ") + name);
     stored.insert(stored.end(), {c.acts, "end"});
     EXPECT_EQ(s.process.Log, stored) << c.line;
+    EXPECT_EQ(s.process.Ends[0], c.fails ? platform::kExitCommandNotStarted : platform::kExitDone);
   }
 }
 

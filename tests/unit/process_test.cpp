@@ -35,6 +35,11 @@ TEST(CommandLineText, ArgumentsFollowTheProgramsOwnPathQuotedOrNot) {
       {"C:\\My Apps-l\\other.exe -s", withSwitch, "Apps-l\\other.exe -s"},
       {"ps x\\quellor.exe -s", "C:\\Apps x\\quellor.exe", "x\\quellor.exe -s"},
       {"C:\\My Apps-l\\quellor.exe -s", "", "Apps-l\\quellor.exe -s"},
+      {"C:\\My Apps-l\\quellor.exe", withSwitch, ""},
+      {"  C:\\My Apps-l\\quellor.exe -s", withSwitch, "-s"},
+      {"C:\\My Apps-l\\quellor -s", "C:\\My Apps-l\\quellor",
+       "-s"},  // a program file of no extension
+      {"\"C:\\a b\\ \" -s", "C:\\q.exe", "-s"},
   };
   for (const auto& [commandLine, module, arguments] : cases) {
     EXPECT_EQ(ArgumentsAfterProgramName(commandLine, module), arguments)
@@ -87,7 +92,8 @@ TEST(ProcessorCounter, StandsInOnlyForTheFirstProcessorsBusyShareOnAnOpenQuery) 
       {.query = 0, .path = "\\Processor(0)\\% Processor Time", .standsIn = false},
       {.query = 7, .path = "\\Processor(1)\\% Processor Time", .standsIn = false},
       {.query = 7, .path = "\\Processor(0)\\% Processor Time ", .standsIn = false},
-      {.query = 7, .path = "\\Processor(0)\\% Processor Tim", .standsIn = false}};
+      {.query = 7, .path = "\\Processor(0)\\% Processor Tim", .standsIn = false},
+      {.query = 7, .path = "/Processor(0)\\% Processor Time", .standsIn = false}};
   // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(StandsInForCounter(c.query, c.path), c.standsIn) << c.query << " " << c.path;
@@ -112,7 +118,7 @@ TEST(ProcessorCounter, GivesValuesFromTheSecondGoodSampleInARow) {
   ProcessorCounter counter(&ScriptedReader);
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     if (i > 0) counter.Collect();
-    CounterStatus status = 0;
+    CounterStatus status = 1;  // neither answer
     const double value = counter.Value(status);
     EXPECT_EQ(status, expected[i] ? kCounterValidData : kCounterInvalidData)
         << "after " << i << " collections";
