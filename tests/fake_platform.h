@@ -175,13 +175,15 @@ class FakeUser32 : public platform::User32 {
   std::function<void(WindowHandle)> DuringDrag;
 };
 
-// Opens whatever it is asked to.
+// Opens whatever it is asked to, and notes it: "ShellExecuteA OWNER SHOW OPERATION FILE".
 class FakeShell32 : public platform::Shell32 {
  public:
-  std::intptr_t ShellExecuteA(WindowHandle /*owner*/, const std::string& /*operation*/,
-                              const std::string& /*file*/, int /*showCommand*/) override {
+  std::intptr_t ShellExecuteA(WindowHandle owner, const std::string& operation,
+                              const std::string& file, int showCommand) override {
+    Calls.push_back(Call("ShellExecuteA", owner, showCommand) + " " + operation + " " + file);
     return 42;
   }
+  std::vector<std::string> Calls;
 };
 
 class FakeProcess : public platform::Process {

@@ -18,6 +18,7 @@ using Role = AccessibleRole;
 TEST(Accessibility, EachControlReportsItsRoleNameValueActionAndState) {
   Started s;
   Form1& f = s.form;
+  const Form3& t = s.program.form3;
   f.Label3.SetCaption("00:49:59");
   f.Option1[kMethodTimer].Select();  // the threshold box becomes unusable
   f.Label12.OnClick();               // help, with its hidden OK that would end
@@ -28,7 +29,13 @@ TEST(Accessibility, EachControlReportsItsRoleNameValueActionAndState) {
       {.control = &f.Label3, .read = {Role::StaticText, "Time out", "00:49:59", "", false, false}},
       {.control = &f.Text2, .read = {Role::Text, "% CPU Usage", "2", "", true, false}},
       {.control = &f.Combo1, .read = {Role::ComboBox, "Computer Operation", "Shutdown", "", false, false}},
-      {.control = &s.program.form2.Label1, .read = {Role::PushButton, "OK", "", "Press", true, true}}};
+      {.control = &s.program.form2.Label1, .read = {Role::PushButton, "OK", "", "Press", true, true}},
+      {.control = &s.program.form2.Text1, .read = {Role::Text, "Switches", UsageText(s.program.DefaultSwitches), "", false, false}},
+      // The timer dialog, not opened yet.
+      {.control = &t.Label1, .read = {Role::StaticText, "Clock", "", "", false, false}},
+      {.control = &t.Text1, .read = {Role::Text, "Hour", "", "", false, false}},
+      {.control = &t.Text2, .read = {Role::Text, "Min", "", "", false, false}},
+      {.control = &t.Text3, .read = {Role::Text, "Sec", "", "", false, false}}};
   // clang-format on
   for (const Case& c : kCases) EXPECT_TRUE(Describe(*c.control) == c.read) << c.control->Name();
 }

@@ -27,13 +27,15 @@ class TimerDialogTest : public ::testing::Test, protected Session {
   // "Set Timer": the main window's tick waits while the dialog's clock runs.
   void Open() {
     dialog.SetHandle(kDialogWindow);
+    EXPECT_FALSE(dialog.Timer1.Enabled());  // no clock while closed
+    process.Clock = {9, 8, 7};
     form1.Label9.OnClick();
+    EXPECT_EQ(dialog.Label1.Caption(), "09:08:07");  // at once, before the first tick
     EXPECT_FALSE(form1.Timer1.Enabled());
     EXPECT_TRUE(dialog.Timer1.Enabled());
     EXPECT_EQ(dialog.Timer1.Interval(), 1000u);  // the clock shows seconds
-    process.Clock = {9, 8, 7};
     dialog.Timer1.OnTimer();
-    EXPECT_EQ(dialog.Label1.Caption(), "09:08:07");
+    EXPECT_EQ(dialog.Label1.Caption(), "09:08:08");
   }
 
   Form1& form1 = program.form1;
@@ -48,8 +50,8 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
       {dialog.Text2, false, "75", " 60"},       {dialog.Text2, false, "abc", " 0"},
       {dialog.Text2, false, "2.5", " 2"},       {dialog.Text2, false, "3.5", " 4"},
       {dialog.Text3, false, "59.5", " 60"},     {dialog.Text3, false, "-1e309", " 0"},
-      {dialog.Text1, false, "99999", " 32767"}, {dialog.Text1, true, "30", " 24"},
-      {dialog.Text1, true, "-2", " 0"},
+      {dialog.Text1, true, "30", " 24"},        {dialog.Text1, true, "-2", " 0"},
+      {dialog.Text1, false, "99999", " 32767"},  // back from the clock
   };
   for (const auto& [field, clockMode, typed, kept] : kCases) {
     SCOPED_TRACE(field.Name() + (clockMode ? " (clock) " : " ") + typed);
@@ -58,12 +60,14 @@ TEST_F(TimerDialogTest, FieldRuleRoundsClampsAndWritesBackAfterABlank) {
     field.OnLostFocus();
     EXPECT_EQ(field.Text(), kept);
     EXPECT_EQ(dialog.Frame1.Caption(), clockMode ? "Timer" : "Count down");
+    EXPECT_NE(dialog.Option1.Value(), dialog.Option2.Value());
   }
   // Entering a field selects all of it.
   dialog.Text2.TextTypedByUser("123");
   FocusArrived(dialog.Text2);
   EXPECT_EQ(dialog.Text2.SelStart(), 0);
   EXPECT_EQ(dialog.Text2.SelLength(), 3);
+  EXPECT_EQ(KeyDown(dialog, &dialog.Text1, NavigationKey::Tab, false, false).focus, &dialog.Text2);
 }
 
 TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
@@ -78,7 +82,8 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
       {'o', false, {}, "0", "0", "10", kStood, "-"},
       {'o', false, {}, "0", "0", "10.5", 10.5, "00:00:10"},
       {'o', true, {22, 0, 0}, "22", "0", "0", kStood, "-"},
-      {'o', true, {22, 59, 59}, "23", "30", "0", 1801, "00:30:01"},  // one reading of the clock
+      // Choosing the clock after typing rounds the hour (22.6: 23).
+      {'o', true, {22, 59, 59}, "22.6", "30", "0", 1801, "00:30:01"},  // one reading of the clock
       {'c', true, {22, 0, 0}, "23", "0", "20", kStood, "-"},
       {'x', true, {22, 0, 0}, "23", "0", "20", kStood, "-"}};
   // clang-format on
@@ -93,10 +98,11 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
     EXPECT_EQ(dialog.Text3.Text(), "0");
     EXPECT_EQ(dialog.Text3.SelStart() + dialog.Text3.SelLength(), 0);
     EXPECT_FALSE(dialog.Label5.Sunken() || dialog.Label6.Sunken());
-    if (clockMode) dialog.Option2.Select();
     dialog.Text1.TextTypedByUser(h);
     dialog.Text2.TextTypedByUser(m);
     dialog.Text3.TextTypedByUser(sec);
+    FocusArrived(dialog.Text3);  // a selection for the next opening to clear
+    if (clockMode) dialog.Option2.Select();
     process.Clock = now;
     form1.Label3.SetCaption("-");
     (close == 'o' ? dialog.Label5 : dialog.Label6).OnMouseDown(MouseArgs{kRightButton});
@@ -138,10 +144,12 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   user32.DuringDrag = [&](WindowHandle) {
     dialog.ReportPlacement(dialog.Left() + 50, dialog.Top() + 300);
   };
+  dialog.OnMouseMove(MouseArgs{kLeftButton});  // by the form, then by the frame on it
   dialog.Frame1.OnMouseMove(MouseArgs{kLeftButton});
   const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
-  EXPECT_EQ(user32.Calls, (std::vector<std::string>{"ReleaseCapture", drag}));
-  EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({-250, 500}));
+  EXPECT_EQ(user32.Calls,
+            (std::vector<std::string>{"ReleaseCapture", drag, "ReleaseCapture", drag}));
+  EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({-200, 800}));
 }
 
 TEST(HelpText, UsageLinesEndInCrLfAndTheDefaultSwitchesComeLast) {
@@ -180,22 +188,30 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
            !help.Label1.Enabled();
   };
   EXPECT_TRUE(returningOk());
-  help.ShowWithOk(true);
+  help.ShowWithOk(true);  // for -?: its presses above undone
+  EXPECT_TRUE(help.Label1.Enabled() && !help.Label1.Sunken());
+  help.Text1.SetSelection(3, 1);
   help.Unload();
   EXPECT_TRUE(returningOk());
   s.form.Label12.OnClick();
   EXPECT_TRUE(help.Visible());
   EXPECT_EQ(help.Text1.Text(), UsageText(s.program.DefaultSwitches));
-  EXPECT_EQ(help.Text1.SelLength(), 0);
+  EXPECT_EQ(help.Text1.SelStart() + help.Text1.SelLength(), 0);
+  EXPECT_EQ(help.Label4.Caption(), VersionLine());
+  EXPECT_EQ(KeyDown(help, nullptr, NavigationKey::Tab, false, false).focus, &help.Text1);
   EXPECT_TRUE(returningOk());
-  // The help pauses the main window until its OK.
+  help.Label5.OnClick();  // "Online Help"
+  // The help pauses the main window until it closes, from outside as by its OK.
   EXPECT_FALSE(s.form.Enabled());
   EXPECT_FALSE(s.form.Timer1.Enabled());
-  s.program.form2.Label2.OnClick();
+  help.OnCloseRequest();
   EXPECT_TRUE(s.form.Visible());
   EXPECT_TRUE(s.form.Enabled());
   EXPECT_TRUE(s.form.Timer1.Enabled());
   EXPECT_FALSE(help.Loaded());
+  s.form.Label8.OnClick();  // the title, like "Online Help", opens the home page
+  const std::string open = "ShellExecuteA 0 1 open " + std::string(kHomePageUrl);
+  EXPECT_EQ(s.shell32.Calls, (std::vector<std::string>{open, open}));
 }
 
 TEST(Program, FinishesOnlyOnceNoWindowIsLoaded) {
