@@ -129,6 +129,12 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
     const std::string after = check2 != 0 ? " -1 0 0 0 0 3" : " -2 0 0 0 0 3";
     EXPECT_EQ(user32.Calls,
               std::vector<std::string>{"SetWindowPos " + std::to_string(kDialogWindow) + after});
+    // Changed while the dialog is open, both windows follow.
+    user32.Calls.clear();
+    CheckBoxClicked(form1.Check2);
+    const std::string flipped = check2 == 0 ? " -1 0 0 0 0 3" : " -2 0 0 0 0 3";
+    EXPECT_EQ(user32.Calls,
+              (std::vector<std::string>{"SetWindowPos 0" + flipped, "SetWindowPos 51" + flipped}));
     dialog.Label6.OnClick();
   }
   // Only the left button drags the main window, and the dialog follows it.
@@ -136,8 +142,11 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   Open();
   user32.Calls.clear();
   user32.DuringDrag = [&](WindowHandle) { form1.ReportPlacement(-300, 200); };
+  form1.OnMouseMove({kLeftButton, 0, 5, 5});  // by the form, then by the frame on it
   form1.Frame1.OnMouseMove({kLeftButton, 0, 5, 5});
-  EXPECT_EQ(user32.Calls, (std::vector<std::string>{"ReleaseCapture", "SendMessageA 16 161 2 0"}));
+  const std::string mainDrag = "SendMessageA 16 161 2 0";
+  EXPECT_EQ(user32.Calls,
+            (std::vector<std::string>{"ReleaseCapture", mainDrag, "ReleaseCapture", mainDrag}));
   EXPECT_EQ(Rect({dialog.Left(), dialog.Top()}), Rect({-300, 200 + 3900}));
   // The dialog drags the main window along.
   user32.Calls.clear();
