@@ -96,20 +96,18 @@ prepare_prefix() {
 }
 
 # A new prefix links the user's Desktop, Documents and the other user folders
-# to this machine's home. Each link is replaced by a real, empty folder inside
-# the prefix, so nothing started in it can write into or delete from the
-# machine's own files; the session refuses to go on if one is still a link.
+# to this machine's home, some of them deep under AppData (Templates). Each
+# link is replaced by a real, empty folder inside the prefix, so nothing
+# started in it can write into or delete from the machine's own files; the
+# session refuses to go on if one is still a link.
 cut_home_links() {
-  local users="$prefix/drive_c/users" folder
+  local users="$prefix/drive_c/users" link
   [[ -d "$users" ]] || return 0
-  for folder in "$users"/*/{Desktop,Documents,Downloads,Music,Pictures,Videos,Templates} \
-    "$users"/*/"My Documents" "$users"/*/"My Music" "$users"/*/"My Pictures" "$users"/*/"My Videos"; do
-    if [[ -L "$folder" ]]; then
-      rm -f -- "$folder" # the link alone, never what it points to
-      mkdir -p -- "$folder"
-    fi
-  done
-  if find "$users" -maxdepth 3 -type l -lname '/*' | grep -q .; then
+  while IFS= read -r -d '' link; do
+    rm -f -- "$link" # the link alone, never what it points to
+    mkdir -p -- "$link"
+  done < <(find "$users" -type l -lname '/*' -print0)
+  if find "$users" -type l -lname '/*' | grep -q .; then
     die "a user folder of $prefix still links outside the prefix"
   fi
 }
