@@ -48,37 +48,34 @@ class FakePdh : public platform::Pdh {
   static constexpr auto kNoData = static_cast<Status>(0x800007D5u);
 
   Status PdhOpenQuery(std::uintptr_t /*userData*/, platform::QueryHandle& query) override {
-    Calls.push_back("open");
     if (OpenStatus == 0) query = 0x51;
-    return OpenStatus;
+    return Note("open", OpenStatus);
   }
   Status PdhVbAddCounter(platform::QueryHandle query, const std::string& path,
                          platform::CounterHandle& counter) override {
-    Calls.push_back("add " + path);
     counter = query;
-    return 0;
+    return Note("add " + path);
   }
-  Status PdhCollectQueryData(platform::QueryHandle /*query*/) override {
-    Calls.push_back("collect");
-    return 0;
-  }
+  Status PdhCollectQueryData(platform::QueryHandle /*query*/) override { return Note("collect"); }
   // The next sample of the script; the last one stays. No data without one.
   double PdhVbGetDoubleCounterValue(platform::CounterHandle counter, Status& status) override {
-    Calls.push_back("read");
     const Sample sample =
         counter == 0x51 && !Samples.empty() ? Samples.front() : Sample{0, kNoData};
     if (Samples.size() > 1) Samples.pop_front();
-    status = sample.status;
+    status = Note("read", sample.status);
     return sample.value;
   }
-  Status PdhCloseQuery(platform::QueryHandle /*query*/) override {
-    Calls.push_back("close");
-    return 0;
-  }
+  Status PdhCloseQuery(platform::QueryHandle /*query*/) override { return Note("close"); }
 
   std::deque<Sample> Samples;
   Status OpenStatus = 0;
   std::vector<std::string> Calls;  // "open", "add <path>", "collect", "read", "close"
+
+ private:
+  Status Note(std::string call, Status status = 0) {
+    Calls.push_back(std::move(call));
+    return status;
+  }
 };
 
 class FakePower : public platform::Power {

@@ -9,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "common/control_ids.h"
 #include "common/form_input.h"
 #include "common/number.h"
 #include "fake_platform.h"
@@ -242,28 +241,6 @@ TEST(Program, FinishesOnlyOnceNoWindowIsLoaded) {
     // Unloaded, the main window stops ticking and forgets its window and focus.
     EXPECT_TRUE(!s.form.Timer1.Enabled() && s.form.Handle() == 0 && !s.form.RememberedFocus());
     EXPECT_EQ(s.program.Finished(), !c.help && !c.timerDialog) << c.name;
-  }
-}
-
-TEST(Program, EachWindowHasItsOwnClassAndOnlyItsButtonLabelsSeeTheMouseFirst) {
-  Session s;
-  // The window class, and the names of the labels that serve as buttons.
-  // clang-format off
-  struct Case { const Form& form; const char* windowClass; std::string buttons; };
-  const Case cases[] = {
-      {.form = s.form, .windowClass = ids::kForm1Class, .buttons = "Label8 Label9 Label12 Label10 "},
-      {.form = s.program.form2, .windowClass = ids::kForm2Class, .buttons = "Label5 Label2 Label1 "},
-      {.form = s.program.form3, .windowClass = ids::kForm3Class, .buttons = "Label5 Label6 "}};
-  // clang-format on
-  for (const Case& c : cases) {
-    EXPECT_STREQ(c.form.WindowClass, c.windowClass) << c.form.Name();
-    std::string buttons;
-    for (const Control* control : c.form.Controls()) {
-      if (control->Kind() == ControlKind::Label && static_cast<const Label*>(control)->IsButton()) {
-        buttons += control->Name() + " ";
-      }
-    }
-    EXPECT_EQ(buttons, c.buttons) << c.form.Name();
   }
 }
 

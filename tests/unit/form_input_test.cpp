@@ -320,25 +320,6 @@ TEST(Layout, StackingPutsControlsUnderLabelsUnderShapesUnderFramesInnerFirst) {
   }
 }
 
-TEST(Layout, AControlHasItsOwnColourOrItsContainersAndABoxWithoutOneTheSystems) {
-  Started s;
-  Form1& f = s.form;
-  f.Frame2.BackColor = 5;
-  // clang-format off
-  struct Case { const Control& control; bool frameColoured; Color back; bool system; };
-  const Case kCases[] = {
-      {.control = f.Combo1, .frameColoured = false, .back = f.Combo1.BackColor, .system = false},
-      {.control = f.Text2, .frameColoured = false, .back = f.BackColor, .system = true},
-      {.control = f.Text2, .frameColoured = true, .back = 5, .system = true},
-      {.control = f.Option1[0], .frameColoured = false, .back = f.BackColor, .system = false}};
-  // clang-format on
-  for (const Case& c : kCases) {
-    f.Frame2.HasBackColor = c.frameColoured;
-    EXPECT_EQ(BackColorOf(c.control, f), c.back) << c.control.Name();
-    EXPECT_EQ(UsesSystemBackground(c.control), c.system) << c.control.Name();
-  }
-}
-
 TEST(Layout, AMissingFaceGivesTheFirstInstalledOfItsKin) {
   // clang-format off
   struct Case { const char* face; std::vector<std::string> installed; const char* chosen; };
