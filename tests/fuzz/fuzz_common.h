@@ -48,14 +48,16 @@ inline bool IsWholeNumberUpTo(const std::string& text, double limit) {
 }
 
 // Ticks the main window up to `limit` times, every sample reading 0 %, and
-// gives the tick in which it ended, or 0. It ends in the first tick in which
-// its method's condition has come (the countdown run out; 30 idle ticks,
-// which need a threshold above 0 %) and not before. Ending, it has stored the
-// settings (unless the registry refuses them), then carried out the selected
-// operation once, as the system folder's shutdown.exe with one of the
-// program's own command lines, minimized, or hibernated (forced, without
-// wake events) only when that is selected; then ended with the exit code
-// that says so.
+// gives the tick in which it ended, or 0. The countdown is over in tick
+// ceil(countdown), at least 1 (never when below 0); the processor idle in
+// tick 30, only above a 0 % threshold. It ends in the first tick in which its
+// method's condition holds, so never before the earlier of the two nor after
+// the later, and not at all before the condition can hold. Ending, it has
+// stored the settings (unless the registry refuses them), then carried out
+// the selected operation once, as the system folder's shutdown.exe with one
+// of the program's own command lines, minimized, or hibernated (forced,
+// without wake events) only when that is selected; then ended with the exit
+// code that says so.
 inline int CheckFiring(quellor::fake::Session& s, int limit) {
   constexpr int kNever = 1 << 30;
   const double countdown = s.program.CountdownSeconds;
