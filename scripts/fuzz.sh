@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
-targets=(fuzz_leading_number fuzz_command_line fuzz_registry fuzz_timer_dialog fuzz_threshold)
+targets=(fuzz_numbers fuzz_command_line fuzz_registry fuzz_timer_dialog)
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "${JOBS:-2}" --target "${targets[@]}"
 report=build/fuzz/report.txt
