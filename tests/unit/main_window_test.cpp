@@ -203,30 +203,6 @@ TEST_F(MainWindow, DisplayTimerWritesHoursMinutesSecondsOfAnyValue) {
   EXPECT_EQ(form.Label3.Caption().find_first_of("einf."), std::string::npos);
 }
 
-TEST(Trigger, EachMethodFiresInTheTickTheCountdownAndThePreviousSampleGive) {
-  // Samples 90 % in [busyFrom, busyTo), 10 % otherwise; 0: no firing in 100.
-  // clang-format off
-  struct Case { const char* line; int busyFrom, busyTo, tick; };
-  const Case kCases[] = {
-      {.line = "-o0 -c50 -t12", .busyFrom = 0, .busyTo = 0, .tick = 12},
-      {.line = "-o0 -t1", .busyFrom = 0, .busyTo = 0, .tick = 10},     // the method raised it
-      {.line = "-o1 -c50", .busyFrom = 29, .busyTo = 30, .tick = 60},  // restarts at tick 30
-      {.line = "-o1 -c0", .busyFrom = 0, .busyTo = 0, .tick = 0},      // nothing is under 0 %
-      {.line = "-c50", .busyFrom = 0, .busyTo = 20, .tick = 50},
-      {.line = "-c50 -t40", .busyFrom = 0, .busyTo = 0, .tick = 40},
-      {.line = "-o3 -c50 -t12", .busyFrom = 0, .busyTo = 200, .tick = 12},
-      {.line = "-o3 -c50 -t99", .busyFrom = 0, .busyTo = 0, .tick = 30}};
-  // clang-format on
-  for (const Case& c : kCases) {
-    Session s;
-    for (int i = 0; i < 200; ++i)
-      s.pdh.Samples.push_back({i >= c.busyFrom && i < c.busyTo ? 90.0 : 10.0});
-    s.Start(c.line);
-    EXPECT_EQ(s.TicksUntilEnd(100), c.tick) << c.line;
-    EXPECT_EQ(s.process.Log.size(), c.tick != 0 ? 10u : 0u) << c.line;
-  }
-}
-
 TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsWhateverThePlatformDoes) {
   // Check1 as the tick finds it (greyed counts as ticked); whether the run or
   // the suspension throws; what carries the operation out.
