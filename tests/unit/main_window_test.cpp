@@ -130,6 +130,25 @@ TEST(Numbers, OnlyASignedRunOfDigitsWithOnePointBetweenBlanksIsAPlainNumber) {
   EXPECT_EQ(TrimSpaces("   "), "");
 }
 
+// clang-format off
+TEST(CommandLine, SwitchesReachTheWindowWhereAMethodRaisesAShortCountdown) {
+  struct Case { const char* line; double countdown; int timeOut; const char* threshold; std::size_t method; const char* operation; int force; };
+  const Case kCases[] = {
+      {.line = "-t5 -o1 -c 007 -r", .countdown = 10, .timeOut = 5, .threshold = "7", .method = 1, .operation = "Restart", .force = 0},
+      {.line = "-t90 -o3 -h -f", .countdown = 90, .timeOut = 90, .threshold = "2", .method = 3, .operation = "Hibernate", .force = 1}};
+  // clang-format on
+  for (const Case& c : kCases) {
+    Session s;
+    s.Start(c.line);
+    EXPECT_EQ(s.program.CountdownSeconds, c.countdown) << c.line;
+    EXPECT_EQ(s.program.TimeOutSeconds, c.timeOut) << c.line;
+    EXPECT_EQ(s.form.Text2.Text(), c.threshold) << c.line;
+    EXPECT_TRUE(s.form.Option1[c.method].Value()) << c.line;
+    EXPECT_EQ(s.form.Combo1.SelectedText(), c.operation) << c.line;
+    EXPECT_EQ(s.form.Check1.Value(), c.force) << c.line;
+  }
+}
+
 TEST_F(MainWindow, ReloadedItShowsItsDesignAndDefaultsAgainWhateverItShowedBefore) {
   Start();
   const std::string first = Shown();
