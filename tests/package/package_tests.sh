@@ -29,14 +29,30 @@ version="$(basename "$zip" | sed -n 's/^Quellor-\(.*\)-win64\.zip$/\1/p')"
 entry='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quellor'
 settings='HKCU\Software\Quellor\Settings'
 win() { wine cmd /c "$@" </dev/null 2>/dev/null | tr -d '\r'; }
-unix_path() { winepath -u "$1" 2>/dev/null; }
+# Where a Windows path lies on this machine, worked out here rather than by
+# winepath, which once gave an empty path under CI: C:\ is the prefix's
+# drive_c, a relative path starts in the current folder (the installer's too),
+# and a share has no place here.
+unix_path() {
+  local path="$1"
+  case "$path" in
+    [Cc]:\\*) path="$WINEPREFIX/drive_c/${path:3}" ;;
+    \\\\*) return 0 ;;
+    [A-Za-z]:*) echo "FAIL: only drive C: is known here, not $path" >&2 && return 1 ;;
+    *) path="$PWD/$path" ;;
+  esac
+  printf '%s\n' "${path//\\//}"
+}
 reg_value() { # key name: the value's data as reg query prints it
   wine reg query "$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' |
     sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 has_key() { wine reg query "$1" </dev/null >/dev/null 2>&1; }
 local_appdata="$(win echo %LOCALAPPDATA%)"
-shortcut="$(unix_path "$(win echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Quellor.lnk")"
+appdata="$(win echo %APPDATA%)"
+[[ "$local_appdata" == C:\\* && "$appdata" == C:\\* ]] ||
+  fail "the user's folders are \"$local_appdata\" and \"$appdata\", not on C:"
+shortcut="$(unix_path "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Quellor.lnk")"
 
 # A folder of the user's, with a file whose name is one of the installer's.
 user_folder='C:\quellor-user'
