@@ -44,7 +44,7 @@ class MainWindow : public ::testing::Test, protected Session {
 
 TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   form.SetHandle(0x77);
-  pdh.Samples = {{3.25, 0}};
+  pdh.Samples = {{3.25, 0}, {7.5, 0}};
   Start();
   EXPECT_EQ(form.Timer1.Interval(), 1000u);  // the countdown counts seconds
   EXPECT_EQ(form.Label8.Caption(), "Quellor");
@@ -57,6 +57,7 @@ TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   EXPECT_EQ(user32.Calls, (Strings{"SetWindowPos 119 -1 0 0 0 0 3"}));
   form.Timer1_Timer();
   EXPECT_EQ(form.Label3.Caption(), "00:00:09");  // each tick shows the time left
+  EXPECT_EQ(form.Label5.Caption(), "7.50%");     // and the usage it read
 }
 
 TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
