@@ -1,12 +1,12 @@
 // The stack protector's guard and its failure handlers, in place of those of
-// GCC's runtime (libssp). Its start-up asks the CryptoAPI for the guard,
-// which loads rsaenh, bcrypt and crypt32 before WinMain can restrict where
-// libraries come from; bcrypt and crypt32 are no known system libraries, so
-// copies planted beside the program would run first. RtlGenRandom lives in
-// advapi32, which the program imports anyway, and loads nothing more.
+// GCC's runtime (libssp). The guard is seeded from kernel32 alone. Asking the
+// CryptoAPI loads rsaenh, bcrypt and crypt32, and advapi32's RtlGenRandom
+// (SystemFunction036) is forwarded to cryptbase: none of them is a known
+// system library, so the loader would look for them beside the program first,
+// before WinMain can restrict where libraries come from. The seed is what the
+// usual C runtimes take for their security cookie: what differs from run to
+// run, from thread to thread and from one address-space layout to the next.
 #include <windows.h>
-// After windows.h: it declares RtlGenRandom (SystemFunction036).
-#include <ntsecapi.h>
 
 #include <cstdint>
 
@@ -34,22 +34,34 @@ __attribute__((noreturn, no_stack_protector)) void __chk_fail() {
 
 namespace {
 
+// Spreads every bit of the gathered values over the whole guard, so that the
+// few that change from run to run do not sit in a few bits of it.
+__attribute__((no_stack_protector)) std::uint64_t Mix(std::uint64_t value) {
+  value = (value ^ (value >> 30U)) * 0xBF58476D1CE4E5B9ULL;
+  value = (value ^ (value >> 27U)) * 0x94D049BB133111EBULL;
+  return value ^ (value >> 31U);
+}
+
 // Before every other constructor, so that nothing of the program runs with the
 // guard still 0. Functions already running when it changes would fail their
 // check on return; only the C runtime's start-up is, and it has no guard.
 __attribute__((constructor(101), no_stack_protector)) void SeedStackGuard() {
-  if (RtlGenRandom(&__stack_chk_guard, sizeof __stack_chk_guard) != FALSE &&
-      __stack_chk_guard != nullptr) {
-    return;
-  }
-  // No random bytes: what differs from run to run, at least.
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
   LARGE_INTEGER counter{};
   QueryPerformanceCounter(&counter);
-  const auto mixed = static_cast<std::uintptr_t>(counter.QuadPart) ^
-                     (static_cast<std::uintptr_t>(GetCurrentProcessId()) << 16) ^
-                     static_cast<std::uintptr_t>(GetTickCount64()) ^
-                     reinterpret_cast<std::uintptr_t>(&counter);
-  __stack_chk_guard = reinterpret_cast<void*>(mixed | 1);
+  const auto counts = static_cast<std::uint64_t>(counter.QuadPart);
+  std::uint64_t seed = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32U) | now.dwLowDateTime;
+  seed ^= (static_cast<std::uint64_t>(GetCurrentProcessId()) << 32U) | GetCurrentThreadId();
+  seed ^= GetTickCount64();
+  seed ^= (counts << 32U) ^ counts;
+  // Where the stack, the program and kernel32 lie moves with each start (the
+  // stack, the program) or each boot (kernel32).
+  seed ^= reinterpret_cast<std::uintptr_t>(&counter);
+  seed = Mix(seed ^ reinterpret_cast<std::uintptr_t>(&SeedStackGuard));
+  seed = Mix(seed ^ reinterpret_cast<std::uintptr_t>(&GetTickCount64));
+  // A guard of 0 would equal what zeroed memory holds.
+  __stack_chk_guard = reinterpret_cast<void*>(seed != 0 ? seed : 0x2B992DDFA232ULL);
 }
 
 }  // namespace
