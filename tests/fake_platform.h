@@ -219,6 +219,15 @@ class FakeProcess : public platform::Process {
   Events Log;
 };
 
+// Another copy of the program counts while Counting.
+class FakeInstances : public platform::Instances {
+ public:
+  bool ClaimCountdown() override { return !Counting; }
+  void ShowCountingCopy() override { Log->push_back("show counting copy"); }
+  bool Counting = false;
+  Events* Log = nullptr;
+};
+
 // All of them, ready to hand to a Program.
 struct FakePlatform {
   FakePdh pdh;
@@ -227,10 +236,11 @@ struct FakePlatform {
   FakeUser32 user32;
   FakeShell32 shell32;
   FakeProcess process;
-  FakePlatform() { registry.Log = power.Log = &process.Log; }
+  FakeInstances instances;
+  FakePlatform() { registry.Log = power.Log = instances.Log = &process.Log; }
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
-  platform::Platform Get() { return {pdh, power, registry, user32, shell32, process}; }
+  platform::Platform Get() { return {pdh, power, registry, user32, shell32, process, instances}; }
 };
 
 // One run of the program on a fake machine, which may outlive it.

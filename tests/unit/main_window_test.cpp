@@ -186,9 +186,34 @@ TEST_F(MainWindow, AbortRunsTheAbortCommandThenStoresTheSettingsAndEnds) {
   process.Startable = false;  // nothing to abort is no failure
   EXPECT_THROW(form.Label10.OnClick(), ProcessEnded);
   EXPECT_EQ(process.Ends, std::vector{platform::kExitDone});
-  ASSERT_EQ(process.Runs.size(), 1u);
-  EXPECT_EQ(process.Runs[0].commandLine, "Shutdown -a");
-  EXPECT_NE(registry.Find(kSettingsKey, "Always Top"), nullptr);
+  Events expected{"run Shutdown -a"};
+  for (const char* name : kSettingNames) expected.push_back(std::string("store ") + name);
+  expected.emplace_back("end");
+  EXPECT_EQ(process.Log, expected);
+}
+
+TEST(Start, WhileAnotherCopyCountsItShowsThatOneAndEndsAtOnceUnlessItIsForHelp) {
+  for (const char* line : {"-t60 -r", "-? -f"}) {
+    Session s;
+    s.instances.Counting = true;
+    s.user32.DuringEventLoop = [&] { s.program.form2.Label1.OnClick(); };
+    EXPECT_THROW(s.Start(line), ProcessEnded) << line;
+    const bool help = line[1] == '?';
+    EXPECT_EQ(s.process.Log, help ? Events{"end"} : (Events{"show counting copy", "end"})) << line;
+    EXPECT_EQ(s.process.Ends[0], help ? platform::kExitDone : platform::kExitAnotherCounts);
+    EXPECT_TRUE(s.pdh.Calls.empty()) << line;
+  }
+}
+
+TEST_F(MainWindow, EachTickJudgesByThePreviousReadingThenSamplesKeepingTheLastUsableOne) {
+  pdh.Samples = {{7, 0}, {1, 0}, {0, FakePdh::kNoData}, {std::nan(""), 0}};
+  Start("-c5 -o1 -t100");
+  for (const int idle : {30, 29, 28}) {  // start-up's 7, then 1 and 1 again
+    form.Timer1_Timer();
+    EXPECT_EQ(form.IdleCountdown, idle);
+    EXPECT_EQ(form.Label5.Tag, "1.00");
+    EXPECT_EQ(form.Label5.Caption(), "1.00%");
+  }
 }
 
 TEST(Trigger, LeavingTheThresholdMakesItAWholePercentAndRestartsTheIdleCount) {
