@@ -244,18 +244,6 @@ TEST(Program, FinishesOnlyOnceNoWindowIsLoaded) {
   }
 }
 
-TEST(Program, NeitherDialogOpensWhileTheOtherIsLoaded) {
-  // Closing either restarts the main window's tick, which the other has paused.
-  for (const bool helpFirst : {true, false}) {
-    Session s;
-    s.Start();
-    (helpFirst ? s.form.Label12 : s.form.Label9).OnClick();
-    (helpFirst ? s.form.Label9 : s.form.Label12).OnClick();
-    EXPECT_EQ(s.program.form2.Loaded(), helpFirst);
-    EXPECT_EQ(s.program.form3.Loaded(), !helpFirst);
-  }
-}
-
 // Controls of each kind, two option buttons in one group.
 struct Controls {
   Controls() {
