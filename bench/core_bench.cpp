@@ -258,6 +258,13 @@ class QuietProcess : public platform::Process {
   std::string CommandLine;
 };
 
+// The one copy in its session.
+class AloneInstances : public platform::Instances {
+ public:
+  bool ClaimCountdown() override { return true; }
+  void ShowCountingCopy() override {}
+};
+
 struct QuietSystem {
   explicit QuietSystem(std::string commandLine, std::vector<double> samples)
       : pdh(std::move(samples)) {
@@ -269,7 +276,8 @@ struct QuietSystem {
   QuietUser32 user32;
   QuietShell32 shell32;
   QuietProcess process;
-  platform::Platform os{pdh, power, registry, user32, shell32, process};
+  AloneInstances instances;
+  platform::Platform os{pdh, power, registry, user32, shell32, process, instances};
 };
 
 // A started program that will not fire during the measurement.

@@ -183,7 +183,8 @@ class FakeShell32 : public platform::Shell32 {
   std::vector<std::string> Calls;
 };
 
-class FakeProcess : public platform::Process {
+// The process, and the other copies of the program in its session.
+class FakeProcess : public platform::Process, public platform::Instances {
  public:
   std::string CommandLineText() override { return CommandLine; }
   bool RunCommandLine(const std::string& commandLine, int windowStyle) override {
@@ -197,6 +198,8 @@ class FakeProcess : public platform::Process {
     Log.push_back("end");
     throw ProcessEnded{};
   }
+  bool ClaimCountdown() override { return !OtherCopyCounts; }
+  void ShowCountingCopy() override { Log.emplace_back("show counting copy"); }
   // A clock that moves on by a second at every reading.
   platform::LocalTime Now() override {
     const platform::LocalTime now = Clock;
@@ -216,6 +219,7 @@ class FakeProcess : public platform::Process {
   bool Startable = true;                 // whether a command line can be started
   std::vector<platform::ExitCode> Ends;  // the exit code of each end
   bool RunFails = false;
+  bool OtherCopyCounts = false;
   Events Log;
 };
 
@@ -230,7 +234,7 @@ struct FakePlatform {
   FakePlatform() { registry.Log = power.Log = &process.Log; }
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
-  platform::Platform Get() { return {pdh, power, registry, user32, shell32, process}; }
+  platform::Platform Get() { return {pdh, power, registry, user32, shell32, process, process}; }
 };
 
 // One run of the program on a fake machine, which may outlive it.

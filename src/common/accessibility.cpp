@@ -1,5 +1,8 @@
 #include "common/accessibility.h"
 
+#include <optional>
+#include <string>
+
 #include "common/layout.h"
 
 namespace quellor {
@@ -14,14 +17,19 @@ AccessibleDescription Describe(const Control& control) {
     description.value = control.Caption();
   }
   if (control.Role == AccessibleRole::PushButton) description.defaultAction = "Press";
-  description.unavailable = !EffectivelyEnabled(control);
-  description.invisible = !EffectivelyVisible(control);
+  description.unavailable = !EnabledForUser(control);
+  description.invisible = !ShownToUser(control);
   return description;
 }
 
 bool HasDefaultAction(const Control& control) {
   return control.Role == AccessibleRole::PushButton && control.Kind() == ControlKind::Label &&
-         EffectivelyEnabled(control) && EffectivelyVisible(control);
+         AcceptsClick(control);
+}
+
+std::optional<std::string> ValueTaken(const Control& control, std::string value) {
+  if (control.Kind() != ControlKind::TextBox || !AcceptsClick(control)) return std::nullopt;
+  return static_cast<const TextBox&>(control).Fitted(std::move(value));
 }
 
 bool DoDefaultAction(Control& control, LabelPresses& presses) {

@@ -3,6 +3,7 @@
 // that the front end only answers and paints.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/controls.h"
@@ -28,6 +29,10 @@ AccessibleDescription Describe(const Control& control);
 // Whether the control has a default action of ours that can run now: a
 // usable label button.
 bool HasDefaultAction(const Control& control);
+// A value that a screen reader puts into the control: what of it the control
+// takes, or nothing. Only a text box that the user could type into takes one,
+// and no more of it than typing would put there.
+std::optional<std::string> ValueTaken(const Control& control, std::string value);
 // Runs it: the label button clicked as the mouse clicks it. False when there
 // is none.
 bool DoDefaultAction(Control& control, LabelPresses& presses);

@@ -9,12 +9,15 @@
 // redraws only the controls that changed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace quellor {
+
+class Form;
 
 using Color = std::uint32_t;  // 0x00BBGGRR
 constexpr Color Rgb(unsigned r, unsigned g, unsigned b) {
@@ -90,6 +93,7 @@ class Control {
 
   // The design: set once by the owning form, never changed afterwards.
   Control* Container = nullptr;  // nullptr: the form itself
+  const Form* Owner = nullptr;   // the form that holds it, once it is added
   Rect Position;
   std::string ToolTip;
   Font TextFont;
@@ -157,6 +161,7 @@ class TextBox : public Control {
   TextBox(std::string name, int id) : Control(ControlKind::TextBox, std::move(name), id) {}
   bool MultiLine = false;
   bool VerticalScrollBar = false;
+  std::size_t MaxLength = 0;  // the most characters it takes; 0: any number
   const std::string& Text() const { return Caption(); }
   void SetText(std::string text) { SetCaption(std::move(text)); }
   int SelStart() const { return selStart_; }
@@ -167,8 +172,13 @@ class TextBox : public Control {
   // Counts the calls of SetSelection, so the front end applies each once and
   // otherwise leaves the caret where the user's typing put it.
   std::uint32_t SelectionRevision() const { return selectionRevision_; }
+  // What the box takes of a text: no more than MaxLength characters.
+  std::string Fitted(std::string text) const {
+    if (MaxLength != 0 && text.size() > MaxLength) text.resize(MaxLength);
+    return text;
+  }
   // The front end reports what the user typed; nothing else runs.
-  void TextTypedByUser(std::string text) { SetCaption(std::move(text)); }
+  void TextTypedByUser(std::string text) { SetCaption(Fitted(std::move(text))); }
 
  private:
   int selStart_ = 0;

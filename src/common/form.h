@@ -109,7 +109,10 @@ class Form {
   std::function<void()> OnCloseRequest;
 
  protected:
-  void Add(Control& control) { controls_.push_back(&control); }
+  void Add(Control& control) {
+    control.Owner = this;
+    controls_.push_back(&control);
+  }
   void Add(Timer& timer) { timers_.push_back(&timer); }
   // Puts the design values of everything that can change back; runs when the
   // window is loaded, before Form_Load.

@@ -115,7 +115,7 @@ void FocusMoved(Control& from, const Control* to) {
 }
 
 bool AcceptsClick(const Control& control) {
-  return EffectivelyVisible(control) && EffectivelyEnabled(control);
+  return ShownToUser(control) && EnabledForUser(control);
 }
 
 bool IsTimerTick(std::uint64_t last, std::uint64_t now, unsigned interval) {

@@ -50,8 +50,9 @@ void FocusArrived(Control& control);
 void FocusMoved(Control& from, const Control* to);
 
 // Whether a click on `control` may act: only on one that shows and is
-// enabled, with all its containers. The system gives such a control no
-// click, but another program can send a message that claims one.
+// enabled, with all its containers and its window. The system gives any
+// other control no click, but another program can send a message that
+// claims one.
 bool AcceptsClick(const Control& control);
 
 // Whether a timer message that comes `now` (milliseconds) is a tick of a

@@ -43,6 +43,14 @@ bool EffectivelyEnabled(const Control& control) {
   return true;
 }
 
+bool ShownToUser(const Control& control) {
+  return EffectivelyVisible(control) && (control.Owner == nullptr || control.Owner->Visible());
+}
+
+bool EnabledForUser(const Control& control) {
+  return EffectivelyEnabled(control) && (control.Owner == nullptr || control.Owner->Enabled());
+}
+
 bool UsesSystemBackground(const Control& control) {
   if (control.HasBackColor) return false;
   return control.Kind() == ControlKind::TextBox || control.Kind() == ControlKind::ComboBox;

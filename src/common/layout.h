@@ -24,6 +24,11 @@ int Depth(const Control& control);
 // Shown and usable only as far as all its containers are.
 bool EffectivelyVisible(const Control& control);
 bool EffectivelyEnabled(const Control& control);
+// As the user and a screen reader find it: as far as its window is shown and
+// usable too. Help hides and disables the main window, whose controls must
+// then be out of reach, whatever a message from another program claims.
+bool ShownToUser(const Control& control);
+bool EnabledForUser(const Control& control);
 
 // The colour behind a control: its own, else its containers', else the
 // form's. TextBox and ComboBox without their own colour keep the system's.

@@ -47,6 +47,13 @@ void Form1::Form_Load() {
     program_.CountdownSeconds = kShortestCountdownAfterMethod;
   }
   ParseCommandLine(TrimSpaces(program_.Os.process.CommandLineText()));
+  // One copy counts in a session (a help start never comes here): a second
+  // one, from a double click or a task that comes while a run counts, would
+  // hide behind the first, and Abort on one would leave the other to act.
+  if (!program_.Os.instances.ClaimCountdown()) {
+    program_.Os.instances.ShowCountingCopy();
+    program_.Os.process.EndProcess(platform::kExitAnotherCounts);
+  }
 
   if (program_.Os.pdh.PdhOpenQuery(1, hQuery) != 0) {
     program_.Os.user32.MessageBox("OpenQuery failed", kAppTitle);
@@ -108,6 +115,8 @@ void Form1::Label8_Click() {
 }
 
 void Form1::Label9_Click() {
+  // The dialog's OK or Cancel would restart the tick that help has paused.
+  if (program_.HelpWindow().Loaded()) return;
   Timer1.SetEnabled(false);
   program_.TimerDialog().Show();
 }

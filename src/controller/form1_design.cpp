@@ -7,6 +7,7 @@
 
 #include "common/control_ids.h"
 #include "controller/program_state.h"
+#include "settings/registry_key.h"
 
 namespace quellor {
 namespace {
@@ -128,6 +129,9 @@ Form1::Form1(ProgramState& program)
 
   Place(Text2, &Frame2, {3360, 480, 555, 285});
   Text2.AccessibleName = "% CPU Usage";
+  // A longer threshold would not be stored (nor read back), and a huge one
+  // would stall every reading of it.
+  Text2.MaxLength = kMaxTextLength;
 
   Place(Label9, &Frame1, {120, 2520, 1335, 375});
   MakeLabelButton(Label9, kLabelButtonFont, kBlue, "Set shutdown timer");

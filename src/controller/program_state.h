@@ -29,6 +29,7 @@ class ProgramState {
   // Shows the help window with one of its two OK labels: the one that ends
   // the program, or the one that returns to the main window.
   virtual void ShowHelp(bool endsProgram) = 0;
+  virtual const Form& HelpWindow() = 0;
 
   void MakeTopMost(WindowHandle window);
   void MakeNotTopMost(WindowHandle window);

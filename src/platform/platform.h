@@ -120,6 +120,7 @@ enum ExitCode : int {
   kExitCommandNotStarted = 1,  // the shutdown command (or hibernation) could not be started
   kExitNoOperation = 2,        // the trigger held with no operation selected
   kExitQueryFailed = 3,        // the processor-usage query could not be opened
+  kExitAnotherCounts = 4,      // another copy counts in this session: it was shown instead
 };
 
 // The process and what it runs.
@@ -138,6 +139,19 @@ class Process {
   virtual LocalTime Now() = 0;
 };
 
+// The copies of the program in the user's session.
+class Instances {
+ public:
+  virtual ~Instances() = default;
+  // Claims the session's one countdown for this process, until it ends however
+  // it ends (a copy that crashed or was killed holds it no longer); false
+  // while another running copy holds it.
+  virtual bool ClaimCountdown() = 0;
+  // Brings the window of the copy that holds it to the front, restored if
+  // minimised.
+  virtual void ShowCountingCopy() = 0;
+};
+
 // Everything together, as the program is given it.
 struct Platform {
   Pdh& pdh;
@@ -146,6 +160,7 @@ struct Platform {
   User32& user32;
   Shell32& shell32;
   Process& process;
+  Instances& instances;
 };
 
 }  // namespace quellor::platform

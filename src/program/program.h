@@ -17,6 +17,7 @@ class Program : public ProgramState {
   Form1& MainWindow() override { return form1; }
   Form& TimerDialog() override { return form3; }
   void ShowHelp(bool endsProgram) override { form2.ShowWithOk(endsProgram); }
+  const Form& HelpWindow() override { return form2; }
   // True once none of the windows is loaded: nothing is left to run.
   bool Finished() const { return NoneLoaded({&form1, &form2, &form3}); }
 

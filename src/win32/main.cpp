@@ -21,7 +21,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
   Win32User32 user32(frontEnd);
   Win32Shell32 shell32;
   Win32Process process;
-  quellor::platform::Platform platform{pdh, power, registry, user32, shell32, process};
+  Win32Instances instances;
+  quellor::platform::Platform platform{pdh, power, registry, user32, shell32, process, instances};
 
   quellor::Program program(platform);
   frontEnd.Attach(program.form1);

@@ -25,17 +25,19 @@ TEST(Accessibility, EachControlReportsItsRoleNameValueActionAndState) {
   // clang-format off
   struct Case { const Control* control; AccessibleDescription read; };
   const Case kCases[] = {
-      {.control = &f.Label10, .read = {Role::PushButton, "Abort", "", "Press", false, false}},
-      {.control = &f.Label3, .read = {Role::StaticText, "Time out", "00:49:59", "", false, false}},
-      {.control = &f.Text2, .read = {Role::Text, "% CPU Usage", "2", "", true, false}},
-      {.control = &f.Combo1, .read = {Role::ComboBox, "Computer Operation", "Shutdown", "", false, false}},
+      // The main window, hidden and disabled behind help.
+      {.control = &f.Label10, .read = {Role::PushButton, "Abort", "", "Press", true, true}},
+      {.control = &f.Label3, .read = {Role::StaticText, "Time out", "00:49:59", "", true, true}},
+      {.control = &f.Text2, .read = {Role::Text, "% CPU Usage", "2", "", true, true}},
+      {.control = &f.Combo1, .read = {Role::ComboBox, "Computer Operation", "Shutdown", "", true, true}},
+      {.control = &f.Option1[kMethodTimer], .read = {Role::RadioButton, "Timer", "", "", true, true}},
       {.control = &s.program.form2.Label1, .read = {Role::PushButton, "OK", "", "Press", true, true}},
       {.control = &s.program.form2.Text1, .read = {Role::Text, "Switches", UsageText(s.program.DefaultSwitches), "", false, false}},
       // The timer dialog, not opened yet.
-      {.control = &t.Label1, .read = {Role::StaticText, "Clock", "", "", false, false}},
-      {.control = &t.Text1, .read = {Role::Text, "Hour", "", "", false, false}},
-      {.control = &t.Text2, .read = {Role::Text, "Min", "", "", false, false}},
-      {.control = &t.Text3, .read = {Role::Text, "Sec", "", "", false, false}}};
+      {.control = &t.Label1, .read = {Role::StaticText, "Clock", "", "", false, true}},
+      {.control = &t.Text1, .read = {Role::Text, "Hour", "", "", false, true}},
+      {.control = &t.Text2, .read = {Role::Text, "Min", "", "", false, true}},
+      {.control = &t.Text3, .read = {Role::Text, "Sec", "", "", false, true}}};
   // clang-format on
   for (const Case& c : kCases) EXPECT_TRUE(Describe(*c.control) == c.read) << c.control->Name();
 }
@@ -50,9 +52,15 @@ TEST(Accessibility, TheDefaultActionClicksOnlyAUsableLabelButton) {
     EXPECT_FALSE(DoDefaultAction(*none, presses)) << none->Name();
   }
   EXPECT_FALSE(s.program.form3.Loaded());
+  // A value put reaches a usable text box alone, as far as typing would go.
+  const std::string longer(kMaxTextLength + 1, '7');
+  EXPECT_EQ(ValueTaken(f.Text2, longer), longer.substr(0, kMaxTextLength));
+  EXPECT_EQ(ValueTaken(f.Label5, "5"), std::nullopt);
   EXPECT_TRUE(DoDefaultAction(f.Label12, presses));  // "?"
+  EXPECT_EQ(ValueTaken(f.Text2, "55"), std::nullopt);
   EXPECT_TRUE(help.Visible() && !f.Visible());
   EXPECT_FALSE(DoDefaultAction(help.Label1, presses));  // hidden
+  EXPECT_FALSE(DoDefaultAction(f.Label10, presses));    // its window hidden
   EXPECT_TRUE(DoDefaultAction(help.Label2, presses));
   EXPECT_TRUE(f.Visible() && !help.Loaded());
   EXPECT_THROW(DoDefaultAction(f.Label10, presses), fake::ProcessEnded);
@@ -108,11 +116,13 @@ TEST(Accessibility, TheFocusGoesBackToTheMainWindowWhenADialogCloses) {
   Started s;
   Program& p = s.program;
   const std::vector<Form*> forms{&p.form1, &p.form2, &p.form3};
-  p.form1.Label9.OnClick();  // the timer dialog
+  p.form1.Label9.OnClick();   // the timer dialog
+  p.form1.Label12.OnClick();  // no help while it is loaded: closing would restart the tick
   EXPECT_EQ(FormAfterClosing(forms, p.form3), &p.form1);
   EXPECT_EQ(FormAfterClosing(forms, p.form1), &p.form3);
   p.form3.Label6.OnClick();   // Cancel
   p.form1.Label12.OnClick();  // help hides and disables the main window
+  p.form1.Label9.OnClick();   // and no timer dialog while it is loaded
   EXPECT_EQ(FormAfterClosing(forms, p.form2), nullptr);
   p.form2.Label2.OnClick();
   EXPECT_EQ(FormAfterClosing(forms, p.form2), &p.form1);

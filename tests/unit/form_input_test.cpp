@@ -141,6 +141,7 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
   // clang-format on
   for (const Case& c : cases) {
     Recording r;
+    r.Show();
     LabelPresses presses;
     int button = kLeftButton;
     for (const char* step = c.steps; *step != 0; ++step) {
@@ -162,6 +163,7 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
 // The recording form's label, a check box and an option button, in its outer frame.
 struct Clickable : Recording {
   Clickable() {
+    Show();
     for (Control* control : All()) {
       Place(*control, &outer, {0, 0, 100, 100});
       Add(*control);
@@ -173,23 +175,27 @@ struct Clickable : Recording {
 };
 
 TEST(FormInput, AHiddenOrDisabledControlActsOnNoClickWhateverClaimsOne) {
-  // Turned off: the frame that holds the controls, else each control; hidden, else disabled.
+  // Turned off: their window, else the frame that holds the controls, else each control;
+  // hidden, else disabled.
   // clang-format off
-  struct Case { const char* off; bool frame = false; bool hide = false; bool acts = false; };
+  struct Case { const char* off; bool frame = false; bool hide = false; bool acts = false; bool window = false; };
   const Case cases[] = {
       {.off = "nothing", .acts = true},
       {.off = "the controls hidden", .hide = true},
       {.off = "the controls disabled"},
       {.off = "their frame hidden", .frame = true, .hide = true},
-      {.off = "their frame disabled", .frame = true}};
+      {.off = "their frame disabled", .frame = true},
+      {.off = "their window hidden", .hide = true, .window = true},
+      {.off = "their window disabled", .window = true}};
   // clang-format on
   for (const Case& c : cases) {
     Clickable r;
     for (Control* control : r.All()) {
-      if (c.acts || c.frame) continue;
+      if (c.acts || c.frame || c.window) continue;
       c.hide ? control->SetVisible(false) : control->SetEnabled(false);
     }
     if (c.frame) c.hide ? r.outer.SetVisible(false) : r.outer.SetEnabled(false);
+    if (c.window) c.hide ? r.Hide() : r.SetEnabled(false);
     LabelPresses presses;
     EXPECT_EQ(presses.MouseDown(r.button, MouseArgs{kLeftButton, 0, 1, 1}), c.acts) << c.off;
     presses.Clicked(r.button);

@@ -44,7 +44,7 @@ class MainWindow : public ::testing::Test, protected Session {
 
 TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   form.SetHandle(0x77);
-  pdh.Samples = {{3.25, 0}, {7.5, 0}};
+  pdh.Samples = {{3.25, 0}, {1, 0}, {0, FakePdh::kNoData}, {std::nan(""), 0}};
   Start();
   EXPECT_EQ(form.Timer1.Interval(), 1000u);  // the countdown counts seconds
   EXPECT_EQ(form.Label8.Caption(), "Quellor");
@@ -55,9 +55,14 @@ TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   EXPECT_EQ(form.Label5.Caption(), "3.25%");
   // The stored always-on-top choice is applied last.
   EXPECT_EQ(user32.Calls, (Strings{"SetWindowPos 119 -1 0 0 0 0 3"}));
-  form.Timer1_Timer();
-  EXPECT_EQ(form.Label3.Caption(), "00:00:09");  // each tick shows the time left
-  EXPECT_EQ(form.Label5.Caption(), "7.50%");     // and the usage it read
+  // Each tick judges idleness by the reading before it (start-up's 3.25, then
+  // 1), then samples; an unusable reading leaves the last usable one.
+  for (const int idle : {30, 29, 28}) {
+    form.Timer1_Timer();
+    EXPECT_EQ(form.IdleCountdown, idle);
+    EXPECT_EQ(form.Label5.Caption(), "1.00%");
+  }
+  EXPECT_EQ(form.Label3.Caption(), "00:00:07");  // each tick shows the time left
 }
 
 TEST(Numbers, LeadingNumberReadsTheStartOfATextAndFormattingRoundsHalvesAway) {
@@ -186,9 +191,10 @@ TEST_F(MainWindow, AbortRunsTheAbortCommandThenStoresTheSettingsAndEnds) {
   process.Startable = false;  // nothing to abort is no failure
   EXPECT_THROW(form.Label10.OnClick(), ProcessEnded);
   EXPECT_EQ(process.Ends, std::vector{platform::kExitDone});
-  ASSERT_EQ(process.Runs.size(), 1u);
-  EXPECT_EQ(process.Runs[0].commandLine, "Shutdown -a");
-  EXPECT_NE(registry.Find(kSettingsKey, "Always Top"), nullptr);
+  Events expected{"run Shutdown -a"};
+  for (const char* name : kSettingNames) expected.push_back(std::string("store ") + name);
+  expected.emplace_back("end");
+  EXPECT_EQ(process.Log, expected);
 }
 
 TEST(Trigger, LeavingTheThresholdMakesItAWholePercentAndRestartsTheIdleCount) {
@@ -196,7 +202,8 @@ TEST(Trigger, LeavingTheThresholdMakesItAWholePercentAndRestartsTheIdleCount) {
   struct Case { const char* typed; const char* kept; };
   const Case kCases[] = {{.typed = "50%", .kept = "50"}, {.typed = "abc", .kept = "0"}, {.typed = "99.5", .kept = "100"},
                          {.typed = "100.6", .kept = "100"}, {.typed = "12.5", .kept = "13"}, {.typed = "7.49", .kept = "7"},
-                         {.typed = "0.6", .kept = "1"}, {.typed = "-0.3", .kept = "0"}, {.typed = "-3", .kept = "0"}};
+                         {.typed = "0.6", .kept = "1"}, {.typed = "-0.3", .kept = "0"}, {.typed = "-3", .kept = "0"},
+                         {.typed = "000000000000000000000000000000005", .kept = "0"}};  // takes 32 characters
   // clang-format on
   Session s;
   s.Start("-t100");
@@ -247,22 +254,29 @@ TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsWhateverThePlatformDoes) {
   }
 }
 
-TEST(Closing, FromOutsideRunsAndStoresNothingAndEndsInEitherMode) {
+TEST(Closing, FromOutsideOrWhileAnotherCopyCountsNothingRunsOrIsStoredHelpStillShows) {
   for (const char* line : {"-t60", "-? -f"}) {
-    Session s;
-    s.user32.DuringEventLoop = [&] {
-      // Only the OK that ends the program shows for a help switch.
-      EXPECT_FALSE(s.program.form2.Label2.Visible() || s.program.form2.Label2.Enabled());
-      s.program.form2.CloseRequested();
-    };
-    try {
-      s.Start(line);
-      s.form.CloseRequested();
-    } catch (const ProcessEnded&) {
+    for (const bool counting : {false, true}) {  // whether another copy counts
+      Session s;
+      s.process.OtherCopyCounts = counting;
+      s.user32.DuringEventLoop = [&] {
+        // Only the OK that ends the program shows for a help switch.
+        EXPECT_FALSE(s.program.form2.Label2.Visible() || s.program.form2.Label2.Enabled());
+        s.program.form2.CloseRequested();
+      };
+      try {
+        s.Start(line);
+        s.form.CloseRequested();
+      } catch (const ProcessEnded&) {
+      }
+      // A start that would count shows the copy that counts, and ends at once.
+      const bool yields = counting && line[1] != '?';
+      EXPECT_EQ(s.process.Log, yields ? (Events{"show counting copy", "end"}) : Events{"end"});
+      EXPECT_EQ(s.process.Ends,
+                std::vector{yields ? platform::kExitAnotherCounts : platform::kExitDone});
+      EXPECT_FALSE(s.registry.HasKey(kAppKey)) << line;
+      EXPECT_TRUE(s.pdh.Calls.empty() || s.pdh.Calls.back() == "close") << line << counting;
     }
-    EXPECT_EQ(s.process.Log, Events{"end"}) << line;
-    EXPECT_FALSE(s.registry.HasKey(kAppKey)) << line;
-    EXPECT_TRUE(s.pdh.Calls.empty() || s.pdh.Calls.back() == "close") << line;
   }
 }
 

@@ -180,6 +180,7 @@ TEST_F(SettingsTest, AStoredCountdownUnderTenStartsAtTenOnlyTheCommandLineGoesLo
       {.stored = 0, .commandLine = "", .countdown = 10, .timeOut = 0},
       {.stored = 9, .commandLine = "-s", .countdown = 10, .timeOut = 9},
       {.stored = 11, .commandLine = "", .countdown = 11, .timeOut = 11},
+      {.stored = 36000, .commandLine = "", .countdown = 36000, .timeOut = 36000},  // a time of day
       {.stored = 0, .commandLine = "-t1 -o0", .countdown = 1, .timeOut = 1}};
   // clang-format on
   for (const Case& c : cases) {

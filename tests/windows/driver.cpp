@@ -235,13 +235,15 @@ void ExpectAloud(Window window, std::initializer_list<std::pair<int, std::string
     object->get_accState(self, &state);
     object->get_accName(self, &name);
     object->get_accDefaultAction(self, &action);
-    const std::wstring read =
-        std::to_wstring(role.lVal) + L' ' + (name ? name : L"") + L' ' + (action ? action : L"") +
-        ((state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0 ? L" unavailable" : L"");
+    const bool unavailable = (state.lVal & STATE_SYSTEM_UNAVAILABLE) != 0;
+    const std::wstring read = std::to_wstring(role.lVal) + L' ' + (name ? name : L"") + L' ' +
+                              (action ? action : L"") + (unavailable ? L" unavailable" : L"");
     SysFreeString(name);
     SysFreeString(action);
     CheckEqual("read aloud", std::string(read.begin(), read.end()), row->second);
-    Check(row + 1 != rows.end() || SUCCEEDED(object->accDoDefaultAction(self)), "pressing failed");
+    // The last is pressed: it works when it is available, and only then.
+    Check(row + 1 != rows.end() || SUCCEEDED(object->accDoDefaultAction(self)) != unavailable,
+          "pressing did not do as the state says");
     object->Release();
   }
 }
@@ -353,6 +355,35 @@ std::string ForgeMessages(Window main) {
   return "";
 }
 
+// The program under test, started by the scenario.
+std::string running;
+
+// Started again while it counts, minimised: the second start brings it back
+// and ends with 4, having run and stored nothing.
+std::string StartAgain(Window main) {
+  ShowWindow(main.hwnd, SW_MINIMIZE);
+  const Process second(running, '"' + running + "\" -t4 -o0 -r");
+  CheckEqual("the second start's exit code", std::to_string(second.ExitCodeWithin(10)), "4");
+  Check(IsIconic(main.hwnd) == FALSE, "the second start did not restore the counting one");
+  main[f1::kLabel10].Click();
+  return "";
+}
+
+// Started for help alone, the main window hidden and disabled behind it:
+// forged clicks on its Set Timer (the label's own message, a screen reader's
+// default action) open no timer dialog, whose Cancel would start the tick.
+std::string ForgeBehindHelp(Window help) {
+  const Window main{FindWindowA(ids::kForm1Class, nullptr)};
+  main.Post(WM_COMMAND, MAKEWPARAM(f1::kLabel9, STN_CLICKED),
+            reinterpret_cast<LPARAM>(main[f1::kLabel9].hwnd));
+  CoInitialize(nullptr);
+  ExpectAloud(main, {{f1::kLabel9,
+                      std::to_string(ROLE_SYSTEM_PUSHBUTTON) + " Set Timer Press unavailable"}});
+  Check(!Await([] { return FindWindowA(ids::kForm3Class, nullptr); }, "", 1), "Set Timer opened");
+  help[f2::kLabel1].Click();
+  return "";
+}
+
 // The runs: the settings planted first (unless a row says otherwise, the
 // Timer method), whether the shutdown command is moved away or a copy of the
 // program elsewhere is run, the arguments (-t4), what is done with the windows
@@ -364,6 +395,7 @@ struct Scenario {
   bool shutdownCommandAway = false, elsewhere = false;
   const char* arguments = "-t4";
   std::string (*work)(Window main) = nullptr;
+  const char* window = ids::kForm1Class;  // the window that work is given
   const char *recorded = "Shutdown -a\n", *stored;
   DWORD exitCode = 0;
 };
@@ -389,6 +421,10 @@ const Scenario kScenarios[] = {
     {.name = "look-alike-switches", .arguments = "-t4 \uFF0D\uFF48 \u2010h -\uFF4C -r", .recorded = "Shutdown -r -t 0\n",
      .stored = "Operation=1"},
     {.name = "forged-messages", .arguments = "-t600", .work = ForgeMessages, .stored = "Time Out=600,Option=0"},
+    {.name = "second-start", .arguments = "-t600", .work = StartAgain, .stored = "Time Out=600,Operation=0"},
+    // Stored settings that would restart 10 s after a Cancel in the timer dialog.
+    {.name = "help-start", .planted = "Option=0,Operation=1,Time Out=10", .arguments = "-?", .work = ForgeBehindHelp,
+     .window = ids::kForm2Class, .recorded = "", .stored = "Option=0,Operation=1,Time Out=10"},
     // A copy of the program in a folder whose name holds "-l" (built by
     // tests/windows/CMakeLists.txt), started by an unquoted command line: the
     // switches come only from after its path. Beside it are libraries under
@@ -404,7 +440,7 @@ void RunScenario(const std::string& name, const std::string& exe) {
   Check(found != std::end(kScenarios), "no scenario " + name);
   const Scenario& row = *found;
   PrepareCleanState();
-  const std::string program = row.elsewhere ? Beside("My Apps-l\\quellor.exe") : exe;
+  const std::string program = running = row.elsewhere ? Beside("My Apps-l\\quellor.exe") : exe;
   const std::string loaded = Beside("My Apps-l\\loaded.txt");
   const char* overrides = std::getenv("WINEDLLOVERRIDES");
   Check(!row.elsewhere || std::strstr(overrides ? overrides : "",
@@ -418,7 +454,7 @@ void RunScenario(const std::string& name, const std::string& exe) {
   std::string stored = row.stored;
   const Process run(program, (row.elsewhere ? program : '"' + program + '"') + " " + row.arguments);
   std::printf("  started %s %s\n", program.c_str(), row.arguments);
-  if (row.work != nullptr) stored += "," + row.work(WaitForWindow(ids::kForm1Class));
+  if (row.work != nullptr) stored += "," + row.work(WaitForWindow(row.window));
   // The program ends right after starting its command.
   const double earliest = row.work ? 0 : 3, latest = row.work ? 30 : 9;
   const DWORD code = run.ExitCodeWithin(latest - run.Elapsed());

@@ -2,7 +2,10 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "common/accessibility.h"
@@ -54,6 +57,15 @@ HRESULT Text(const std::string& text, BSTR* out) {
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   *out = Library().allocString(wide.data(), static_cast<UINT>(wide.size()));
   return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+// The reverse, in the code page of the program's texts.
+std::string Narrow(BSTR text) {
+  const int length = text != nullptr ? static_cast<int>(std::wcslen(text)) : 0;
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
+  return narrow;
 }
 
 bool Self(const VARIANT& child) {
@@ -207,7 +219,14 @@ class ControlAccessible final : public IAccessible {
     return standard_->put_accName(child, name);
   }
   HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
-    return standard_->put_accValue(child, value);
+    const Control* model = Self(child) ? Model() : nullptr;
+    if (model == nullptr || model->Kind() != ControlKind::TextBox) {
+      return standard_->put_accValue(child, value);
+    }
+    const std::optional<std::string> taken = ValueTaken(*model, Narrow(value));
+    if (!taken) return E_ACCESSDENIED;
+    // The box reports the change to the model as it reports typing.
+    return SetWindowTextA(hwnd_, taken->c_str()) != FALSE ? S_OK : E_FAIL;
   }
 
  private:

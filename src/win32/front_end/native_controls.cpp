@@ -43,6 +43,8 @@ class NativeTextBox : public NativeControl {
 
  protected:
   void SyncKind() override {
+    // Typing stops at the model's limit (0: the system's own).
+    SendMessageA(hwnd_, EM_LIMITTEXT, box_.MaxLength, 0);
     if (box_.SelectionRevision() == selectionShown_) return;
     selectionShown_ = box_.SelectionRevision();
     SendMessageA(hwnd_, EM_SETSEL, static_cast<WPARAM>(box_.SelStart()),

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/control_ids.h"
 #include "common/program_arguments.h"
 #include "common/shutdown_commands.h"
 #include "win32/services/services.h"
@@ -80,6 +81,39 @@ platform::LocalTime Win32Process::Now() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   return {now.wHour, now.wMinute, now.wSecond};
+}
+
+bool Win32Instances::ClaimCountdown() {
+  if (claim_ != nullptr) return true;
+  const HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\Quellor.Countdown");
+  // A name that cannot be had (another kind of object holds it) keeps no
+  // one from counting: without it the program runs as if alone.
+  if (mutex == nullptr) return true;
+  // Abandoned: the copy that held it ended without letting go.
+  const DWORD waited = WaitForSingleObject(mutex, 0);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+    claim_ = mutex;
+    return true;
+  }
+  CloseHandle(mutex);
+  return false;
+}
+
+void Win32Instances::ShowCountingCopy() {
+  // The other copy's shown window: its main window, else the help window
+  // that hides it, else its timer dialog.
+  DWORD self = GetCurrentProcessId();
+  for (const char* windowClass : {ids::kForm1Class, ids::kForm2Class, ids::kForm3Class}) {
+    for (HWND window = FindWindowExA(nullptr, nullptr, windowClass, nullptr); window != nullptr;
+         window = FindWindowExA(nullptr, window, windowClass, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == self || !IsWindowVisible(window)) continue;
+      if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+      SetForegroundWindow(window);
+      return;
+    }
+  }
 }
 
 }  // namespace quellor::win32

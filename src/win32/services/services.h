@@ -108,4 +108,16 @@ class Win32Process : public platform::Process {
   platform::LocalTime Now() override;
 };
 
+// The session's countdown is a mutex in the session's own namespace, held by
+// the counting copy's thread: the system releases it when that copy ends, as
+// it ends. The other copy's window is found by the program's window classes.
+class Win32Instances : public platform::Instances {
+ public:
+  bool ClaimCountdown() override;
+  void ShowCountingCopy() override;
+
+ private:
+  HANDLE claim_ = nullptr;  // held until the process ends
+};
+
 }  // namespace quellor::win32
