@@ -210,10 +210,15 @@ upgrade_code="$(msi_property "$msi" UpgradeCode)"
 icon="$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["icon"])' \
   "$staged/../release.json")"
 user_menu="$appdata\\Microsoft\\Windows\\Start Menu\\Programs"
+# What a run that stopped half-way may have left: a product still installed
+# would turn the next install into a repair.
 msi_leftovers() {
   local key
   while read -r key; do
-    [[ -n "$key" ]] && wine reg delete "$key" /f </dev/null >/dev/null 2>&1
+    if [[ "$key" == *\} ]]; then
+      wine msiexec /x "${key##*\\}" /qn </dev/null >/dev/null 2>&1 || true
+    fi
+    wine reg delete "$key" /f </dev/null >/dev/null 2>&1 || true
   done < <(quellor_entries)
   rm -rf "$WINEPREFIX/drive_c/Program Files/Quellor"
 }
