@@ -6,7 +6,8 @@ ARGS ?=
 
 APT_PACKAGES := cmake make g++ libgtest-dev libgmock-dev libbenchmark-dev clang clang-format \
   clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth imagemagick \
-  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis python3 xdotool
+  fonts-wine fonts-dejavu-core fonts-liberation gnuplot-nox nsis python3 python3-yaml xdotool \
+  wixl msitools
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: run test deps build-linux build-asan build-windows unit asan wine-tests lint fuzz bench \
@@ -45,20 +46,29 @@ wine-tests: build-windows
 lint: build-linux build-windows
 	scripts/lint.sh
 
-# The packages, named after project(VERSION) in CMakeLists.txt.
+# The packages, named after project(VERSION) in CMakeLists.txt. CPack makes
+# the zip and the installer; packaging/release_files.py makes the MSI from the
+# same installed files, then the winget and Scoop manifests that name all three.
 VERSION := $(shell sed -n 's/^project.quellor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-PACKAGES := build/Quellor-$(VERSION)-win64.zip build/Quellor-$(VERSION)-win64-setup.exe
+PACKAGES := build/Quellor-$(VERSION)-win64.zip build/Quellor-$(VERSION)-win64-setup.exe \
+  build/Quellor-$(VERSION)-win64.msi
+MANIFESTS := build/manifests/winget/Quellor.Quellor.yaml \
+  build/manifests/winget/Quellor.Quellor.installer.yaml \
+  build/manifests/winget/Quellor.Quellor.locale.en-US.yaml build/manifests/scoop/quellor.json
 
 package: build-windows
-	rm -rf build/windows/packages
+	rm -rf build/windows/packages build/windows/staged build/manifests
 	cpack --config build/windows/CPackConfig.cmake -B build/windows/packages >/dev/null
-	cp $(PACKAGES:build/%=build/windows/packages/%) build/
+	cp $(filter-out %.msi,$(PACKAGES:build/%=build/windows/packages/%)) build/
+	cmake --install build/windows --prefix build/windows/staged >/dev/null
+	python3 packaging/release_files.py all build/windows/release.json build/windows/staged \
+	  build CHANGELOG.md
 	cd build && sha256sum $(PACKAGES:build/%=%) >SHA256SUMS
-	@ls -l $(PACKAGES) build/SHA256SUMS
+	@ls -l $(PACKAGES) $(MANIFESTS) build/SHA256SUMS
 
 package-tests: package
 	scripts/wine-session.sh tests/package/package_tests.sh \
-	  build/windows/tests/windows/quellor_driver.exe $(PACKAGES)
+	  build/windows/tests/windows/quellor_driver.exe $(PACKAGES) build/windows/staged
 
 run: build-windows
 	scripts/wine-session.sh --run build/windows/quellor.exe $(ARGS)

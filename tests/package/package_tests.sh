@@ -14,13 +14,21 @@
 # install's folder counts as Quellor's only while it holds Quellor's own
 # uninstaller.
 #
-#   scripts/wine-session.sh tests/package/package_tests.sh DRIVER ZIP SETUP
+# The MSI installs silently for the user alone and for every user
+# (ALLUSERS=1), with its shortcut and Add/Remove entry, and uninstalls
+# silently keeping the settings; installed over an older version it replaces
+# it. The winget and Scoop manifests match the files and the entries.
+#
+#   scripts/wine-session.sh tests/package/package_tests.sh DRIVER ZIP SETUP MSI STAGED
+# (STAGED: the installed files that the MSI was made from, for an older MSI.)
 set -euo pipefail
 # session_helpers.sh drives the program with $driver and checks that $program exists.
 # shellcheck disable=SC2034
 driver="$(realpath "$1")"
 zip="$(realpath "$2")"
 setup="$(realpath "$3")"
+msi="$(realpath "$4")"
+staged="$(realpath "$5")"
 # shellcheck disable=SC2034
 program="$setup"
 # shellcheck source=tests/windows/session_helpers.sh
@@ -104,7 +112,7 @@ unpacked="$WINEPREFIX/drive_c/quellor-zip"
 mkdir -p "$unpacked"
 (cd "$unpacked" && cmake -E tar xf "$zip")
 listing="$(cd "$unpacked" && find . -type f | sort | tr '\n' ' ')"
-[[ "$listing" == "./README.txt ./quellor.exe " ]] || fail "the zip holds $listing"
+[[ "$listing" == "./LICENSE.txt ./README.txt ./quellor.exe " ]] || fail "the zip holds $listing"
 grep -q $'Quellor '"$version"$'\r$' "$unpacked/README.txt" ||
   fail "README.txt does not start with the version in Windows line ends"
 drive run restart 'C:\quellor-zip\quellor.exe' || fail "the zip's program"
@@ -133,7 +141,7 @@ for row in "${rows[@]}"; do
   wine "$setup" /S "${words[@]}" </dev/null || fail "$row: the installer failed"
   echo "  installed in $((SECONDS - started)) s"
   user_file_kept || fail "$row: the install changed $user_folder\\README.txt"
-  for file in quellor.exe README.txt uninstall.exe; do
+  for file in quellor.exe README.txt LICENSE.txt uninstall.exe; do
     [[ -f "$where/$file" ]] || fail "$row: no $folder\\$file"
   done
   [[ -f "$shortcut" ]] || fail "$row: no Start-menu shortcut $shortcut"
@@ -147,6 +155,7 @@ for row in "${rows[@]}"; do
   done <<EXPECTED
 DisplayName=Quellor
 DisplayVersion=$version
+Publisher=Quellor
 DisplayIcon=$folder\\quellor.exe,0
 InstallLocation=$folder
 UninstallString="$folder\\uninstall.exe"
@@ -273,6 +282,154 @@ done
 [[ "$(cat "$WINEPREFIX/drive_c/quellor-file")" == "A file's text" ]] ||
   fail "the installer changed the file given as /D="
 
+# The MSI. Windows Installer (Wine's here) keeps its Add/Remove entry under
+# the product code, in HKLM even for a per-user install under Wine; the
+# entries named Quellor are looked for in both hives.
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall'
+quellor_entries() { # each Add/Remove entry named Quellor, a key a line
+  win "reg query HKCU\\$uninstall_key /s & reg query HKLM\\$uninstall_key /s" |
+    awk '/^HKEY_/ { key = $0 } /^ +DisplayName +REG_SZ +Quellor$/ { print key }'
+}
+msi_property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
+msi_code="$(msi_property "$msi" ProductCode)"
+upgrade_code="$(msi_property "$msi" UpgradeCode)"
+[[ "$msi_code" == \{*\} && "$upgrade_code" == \{*\} ]] ||
+  fail "the MSI has the product code \"$msi_code\" and the upgrade code \"$upgrade_code\""
+# The installer's icon, from CMake's note to release_files.py.
+icon="$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["icon"])' \
+  "$staged/../release.json")"
+user_menu="$appdata\\Microsoft\\Windows\\Start Menu\\Programs"
+# What a run that stopped half-way may have left: a product still installed
+# would turn the next install into a repair.
+msi_leftovers() {
+  local key
+  while read -r key; do
+    if [[ "$key" == *\} ]]; then
+      wine msiexec /x "${key##*\\}" /qn </dev/null >/dev/null 2>&1 || true
+    fi
+    wine reg delete "$key" /f </dev/null >/dev/null 2>&1 || true
+  done < <(quellor_entries)
+  rm -rf "$WINEPREFIX/drive_c/Program Files/Quellor"
+}
+value_of() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$values"; } # of the entry read last
+# The one Add/Remove entry, of product $1 and version $2, with the values the
+# NSIS installer writes too; its key goes into $msi_entry, its values into
+# $values.
+check_msi_entry() { # product-code version folder
+  local name expected actual size on_disk cached
+  msi_entry="$(quellor_entries)"
+  [[ "$(wc -l <<<"$msi_entry")" == 1 && "$msi_entry" == *"\\$1" ]] ||
+    fail "MSI $2: the Add/Remove entries named Quellor are: ${msi_entry//$'\n'/, }; expected $1 alone"
+  values="$(wine reg query "$msi_entry" </dev/null | tr -d '\r')"
+  while IFS='=' read -r name expected; do
+    actual="$(value_of "$name")"
+    [[ "$actual" == "$expected" ]] ||
+      fail "MSI $2: the entry's $name is \"$actual\", expected \"$expected\""
+  done <<EXPECTED
+DisplayName=Quellor
+DisplayVersion=$2
+Publisher=Quellor
+InstallLocation=$3\\
+UninstallString=MsiExec.exe /X$1
+NoModify=0x1
+NoRepair=0x1
+EXPECTED
+  size="$(value_of Size)"
+  on_disk=$(find "$(unix_path "$3")" -type f -printf '%s\n' | awk '{ s += $1 } END { print int(s / 1024) }')
+  [[ "$size" =~ ^[0-9]+$ ]] || size=-1
+  ((size > 0 && size >= on_disk - 1 && size <= on_disk + 1)) ||
+    fail "MSI $2: the entry's size is \"$size\" KiB, the folder holds $on_disk KiB"
+  # The entry's icon: Windows Installer keeps a copy under the product code,
+  # the user's or the system's.
+  cached="$(unix_path "$appdata\\Microsoft\\Installer\\$1\\quellor.ico")"
+  [[ -f "$cached" ]] || cached="$WINEPREFIX/drive_c/windows/Installer/$1/quellor.ico"
+  cmp -s "$cached" "$icon" || fail "MSI $2: the entry's icon is not the installer's"
+}
+check_msi_installed() { # product-code version folder menu
+  local where file
+  where="$(unix_path "$3")"
+  for file in quellor.exe README.txt LICENSE.txt; do
+    cmp -s "$where/$file" "$staged/$file" || fail "MSI $2: $3\\$file is not the package's"
+  done
+  [[ -f "$(unix_path "$4\\Quellor.lnk")" ]] || fail "MSI $2: no Start-menu shortcut in $4"
+  # Wine's msi writes the link's path in the ANSI code page, NSIS in UTF-16.
+  { strings -el "$(unix_path "$4\\Quellor.lnk")" && strings "$(unix_path "$4\\Quellor.lnk")"; } |
+    grep -qiF "$3\\quellor.exe" ||
+    fail "MSI $2: the shortcut does not lead to $3\\quellor.exe"
+  check_msi_entry "$1" "$2" "$3"
+  grep -E '^ +(DisplayName|DisplayVersion|Publisher|InstallLocation|Size) ' <<<"$values" |
+    sed 's/^ \{4\}/  /'
+}
+check_msi_removed() { # what folder menu
+  [[ ! -e "$(unix_path "$2")" ]] || fail "$1: left $(find "$(unix_path "$2")" | tr '\n' ' ')"
+  [[ ! -e "$(unix_path "$3\\Quellor.lnk")" ]] || fail "$1: left the shortcut in $3"
+  local entries
+  entries="$(quellor_entries)"
+  [[ -z "$entries" ]] || fail "$1: left the entry $entries"
+  has_key "$settings" || fail "$1: removed the settings"
+}
+msi_leftovers
+
+# One row per install: what it is, msiexec's property (none for the user
+# alone), the folder and Start menu it must use, and the run ("-" for none).
+# ALLUSERS=1 goes to the uninstall too: Wine's msiexec /x does not find a
+# product's context by itself, and leaves Program Files as it is without it.
+# Wine puts the shortcut of an install for every user into the user's own
+# Start menu (Windows: into the common one, C:\ProgramData\...).
+msi_rows=(
+  "for the user||$local_appdata\\Programs\\Quellor|$user_menu|restart"
+  "for every user|ALLUSERS=1|C:\\Program Files\\Quellor|$user_menu|-"
+)
+for row in "${msi_rows[@]}"; do
+  IFS='|' read -r what property folder menu run <<<"$row"
+  echo "MSI: install $what silently into $folder"
+  started=$SECONDS
+  # shellcheck disable=SC2086 # no property is no argument
+  wine msiexec /i "$msi" $property /qn </dev/null || fail "MSI $what: msiexec /i failed ($?)"
+  check_msi_installed "$msi_code" "$version" "$folder" "$menu"
+  if [[ "$run" != - ]]; then
+    drive run "$run" "$folder\\quellor.exe" || fail "MSI $what: the installed program"
+  else
+    drive prepare || fail "MSI $what: cannot prepare a clean state"
+    drive place 1440 1440 || fail "MSI $what: cannot store a setting"
+  fi
+  # shellcheck disable=SC2086
+  wine msiexec /x "$msi" $property /qn </dev/null || fail "MSI $what: msiexec /x failed ($?)"
+  check_msi_removed "MSI $what: the uninstall" "$folder" "$menu"
+  echo "  installed and uninstalled in $((SECONDS - started)) s; files, shortcut and entry" \
+    "gone, $settings kept"
+done
+
+echo "MSI: an older version, then this one"
+started=$SECONDS
+older="$WINEPREFIX/Quellor-2.0.0-win64.msi"
+python3 packaging/release_files.py msi 2.0.0 "$staged" "$icon" "$older" ||
+  fail "cannot build an older MSI"
+older_code="$(msi_property "$older" ProductCode)"
+[[ "$older_code" != "$msi_code" && "$(msi_property "$older" UpgradeCode)" == "$upgrade_code" ]] ||
+  fail "the older MSI's codes: product $older_code, upgrade $(msi_property "$older" UpgradeCode)"
+folder="$local_appdata\\Programs\\Quellor"
+wine msiexec /i "$older" /qn </dev/null || fail "MSI 2.0.0: msiexec /i failed"
+check_msi_entry "$older_code" 2.0.0 "$folder" >/dev/null
+drive prepare || fail "MSI 2.0.0: cannot prepare a clean state"
+drive place 2880 1440 || fail "MSI 2.0.0: cannot store a setting"
+wine msiexec /i "$msi" /qn </dev/null || fail "MSI $version over 2.0.0: msiexec /i failed"
+check_msi_installed "$msi_code" "$version" "$folder" "$user_menu"
+[[ "$(reg_value "$settings" PositionX)" == 0xb40 ]] ||
+  fail "MSI $version over 2.0.0: the settings were not kept"
+wine msiexec /x "$msi" /qn </dev/null || fail "MSI $version: msiexec /x failed"
+check_msi_removed "MSI $version over 2.0.0: the uninstall" "$folder" "$user_menu"
+echo "  one entry, $version's; settings kept ($((SECONDS - started)) s)"
+
+echo "Manifests"
+# The NSIS installer's entry is $entry, whose values the installs above checked.
+python3 tests/package/check_manifests.py "$(dirname "$msi")" "$version" \
+  nsis.DisplayName=Quellor nsis.Publisher=Quellor "nsis.DisplayVersion=$version" \
+  nsis.ProductCode=Quellor msi.DisplayName=Quellor msi.Publisher=Quellor \
+  "msi.DisplayVersion=$version" "msi.ProductCode=$msi_code" "msi.UpgradeCode=$upgrade_code" ||
+  fail "the manifests"
+
+msi_leftovers
 leftovers
 drive prepare || fail "cannot clear the settings"
 echo "PASS packages"
