@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/number.h"
+#include "controller/decision_rules.h"
 #include "controller/form1_settings.h"
 #include "controller/program_state.h"
 
@@ -16,16 +17,11 @@ void Form1::Form_Load() {
   Label8.SetCaption(kAppTitle);
   Label2.SetCaption("Computer Operation :");
 
-  OperationText = {"Shutdown", "Restart", "Log Off", "Hibernate"};
-  OperationPosition = {kOperationShutdown, kOperationRestart, kOperationLogOff,
-                       kOperationHibernate};
-  for (int kind : {kOperationShutdown, kOperationRestart, kOperationLogOff}) {
-    Combo1.AddItem(OperationText[kind], OperationPosition[kind]);
+  const bool hibernateAllowed = program_.Os.power.IsPwrHibernateAllowed() != 0;
+  for (int kind = 0; const Operation* row = OperationOf(kind); ++kind) {
+    if (!row->hibernates || hibernateAllowed) Combo1.AddItem(row->listText, row->kind);
   }
-  if (program_.Os.power.IsPwrHibernateAllowed() != 0) {
-    Combo1.AddItem(OperationText[kOperationHibernate], OperationPosition[kOperationHibernate]);
-  }
-  Combo1.SetListIndex(OperationPosition[kOperationShutdown]);
+  Combo1.SetListIndex(kOperationShutdown);
 
   program_.DefaultSwitches = "-s -f -t" + std::to_string(kDefaultCountdownSeconds) + " -c" +
                              std::to_string(kDefaultThreshold) + "-o2";

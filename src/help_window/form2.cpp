@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "common/control_ids.h"
+#include "controller/decision_rules.h"
 #include "controller/form1.h"
 #include "controller/program_state.h"
 
@@ -27,19 +28,18 @@ void ChooseReturningOk(Label& returning, Label& ending) {
 }  // namespace
 
 std::string UsageText(const std::string& defaultSwitches) {
+  std::string text = "Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n[x]  is ";
+  for (const Operation& row : Operations()) text += row.switchLetter + std::string(row.usageGap);
+  text += ", where\r\n";
+  for (const Operation& row : Operations()) {
+    text += std::string{'-', row.switchLetter} + "  : " + row.helpLine + "\r\n";
+  }
   // One line of two sentences.
   constexpr const char* kForceCloseLine =
       "-f  : Forces running applications to close without warning. "
       "This will not prompt for File-Save in any open applications, "
       "so will result in a loss of all unsaved data!!!";
   constexpr const char* kLines[] = {
-      "Command Line Usage:",
-      "quellor -[x] -f -tyy -czz -oww",
-      "[x]  is l, r,  s or h, where",
-      "-l  : Log off",
-      "-r  : Reboot window",
-      "-s  : Shutdown window",
-      "-h  : Hibernate (must enable in Power Options)",
       "",
       kForceCloseLine,
       "",
@@ -55,7 +55,6 @@ std::string UsageText(const std::string& defaultSwitches) {
       "-?  : Show this help menu",
       "",
   };
-  std::string text;
   for (const char* line : kLines) {
     text += line;
     text += "\r\n";

@@ -160,12 +160,17 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
   EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({-200, 800}));
 }
 
-TEST(HelpText, UsageLinesEndInCrLfAndTheDefaultSwitchesComeLast) {
-  const std::string usage = UsageText("-x");
-  EXPECT_EQ(std::count(usage.begin(), usage.end(), '\n'), 21);
-  EXPECT_EQ(std::count(usage.begin(), usage.end(), '\r'), 21);
-  EXPECT_EQ(usage.rfind("Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n", 0), 0u);
-  EXPECT_EQ(usage.substr(usage.find("-?")), "-?  : Show this help menu\r\n\r\ndefault : -x");
+TEST(HelpText, UsageTextReadsByteForByteWithTheDefaultSwitchesLast) {
+  EXPECT_EQ(
+      UsageText("-x"),
+      "Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n[x]  is l, r,  s or h, where\r\n"
+      "-l  : Log off\r\n-r  : Reboot window\r\n-s  : Shutdown window\r\n"
+      "-h  : Hibernate (must enable in Power Options)\r\n\r\n-f  : Forces running applications "
+      "to close without warning. This will not prompt for File-Save in any open applications, so "
+      "will result in a loss of all unsaved data!!!\r\n\r\nyy  : timer in secs\r\n\r\nzz  : CPU "
+      "Usage in %\r\n\r\nww  : 0 = Timer only\r\n         1 = CPU idle only\r\n         2 = "
+      "Timer AND CPU idle\r\n         3 = Timer OR CPU idle\r\n\r\n-?  : Show this help "
+      "menu\r\n\r\ndefault : -x");
   EXPECT_EQ(VersionLine(), "Version :2.0.3");
 }
 

@@ -239,8 +239,8 @@ TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
     s.program.CountdownSeconds = 3;
     f.IdleCountdown = 7;
     OptionButtonClicked(f.Option1[c.clicked]);
-    EXPECT_EQ(f.IdleCountdown,
-              c.clicked == c.selectedBefore ? 7 : 30);  // a new method starts the count again
+    // A new method starts the count again.
+    EXPECT_EQ(f.IdleCountdown, c.clicked == c.selectedBefore ? 7 : kIdleTicksRequired);
     EXPECT_EQ(f.SelectedMethod(), static_cast<int>(c.clicked)) << "clicked " << c.clicked;
     EXPECT_EQ(s.program.CountdownSeconds, c.countdownAfter) << "clicked " << c.clicked;
   }

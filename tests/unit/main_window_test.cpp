@@ -205,7 +205,7 @@ TEST(Trigger, LeavingTheThresholdMakesItAWholePercentAndRestartsTheIdleCount) {
     s.form.IdleCountdown = 7;
     s.form.Text2.OnLostFocus();
     EXPECT_EQ(s.form.Text2.Text(), c.kept) << c.typed;
-    EXPECT_EQ(s.form.IdleCountdown, 30) << c.typed;
+    EXPECT_EQ(s.form.IdleCountdown, kIdleTicksRequired) << c.typed;
   }
 }
 
