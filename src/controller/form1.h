@@ -37,8 +37,6 @@ inline constexpr int kDefaultThreshold = 2;
 inline constexpr double kShortestCountdownAfterMethod = 10;
 inline constexpr const char* kProcessorCounterPath = "\\Processor(0)\\% Processor Time";
 inline constexpr const char* kAppTitle = "Quellor";
-// Opened by the title label and by the help window's "Online Help".
-inline constexpr const char* kHomePageUrl = "https://www.quellor.example/";
 
 struct CounterEntry {
   platform::CounterHandle Handle = 0;
@@ -99,8 +97,6 @@ class Form1 : public Form {
   void Label9_Click();
   void Label10_Click();
   void Label12_Click();
-  void LabelButton_MouseDown(Label& button);
-  void LabelButton_MouseUp(Label& button, Color normalColor);
   void Form_MouseMove(const MouseArgs& args);
   void Form_QueryUnload();
 

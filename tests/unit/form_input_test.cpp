@@ -25,7 +25,7 @@ struct Recording : Form {
     Place(outer, nullptr, {100, 200, 2000, 1500});
     Place(inner, &outer, {300, 400, 1000, 600});
     Place(button, nullptr, {0, 0, 500, 300});
-    for (Control* c : std::initializer_list<Control*>{&inner, &outer, &button}) Add(*c);
+    Add({&inner, &outer, &button});
     OnMouseMove = [this](const MouseArgs& a) { Note("form", a); };
     outer.OnMouseMove = [this](const MouseArgs& a) { Note("outer", a); };
     inner.OnMouseMove = [this](const MouseArgs& a) { Note("inner", a); };
@@ -162,10 +162,8 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
 // The recording form's label, a check box and an option button, in its outer frame.
 struct Clickable : Recording {
   Clickable() {
-    for (Control* control : All()) {
-      Place(*control, &outer, {0, 0, 100, 100});
-      Add(*control);
-    }
+    for (Control* control : All()) Place(*control, &outer, {0, 0, 100, 100});
+    Add({&button, &box, &option});
   }
   std::array<Control*, 3> All() { return {&button, &box, &option}; }
   CheckBox box{"Box", 4};
