@@ -6,42 +6,21 @@ namespace quellor {
 namespace {
 
 // The usage text's line "[x]  is l, r,  s or h, where" has two blanks after
-// "r,": so it has always read, and so it stays.
+// "r,": so it has always read, and so it stays (Restart's pad).
+// clang-format off
 constexpr Operation kOperations[] = {
-    {.kind = kOperationLogOff,
-     .listText = "Log Off",
-     .switchLetter = 'l',
-     .usageGap = ", ",
-     .helpLine = "Log off",
-     .command = "Shutdown -l",
-     .hibernates = false,
-     // The system's shutdown command refuses a delay together with log-off.
-     .delayed = false},
-    {.kind = kOperationRestart,
-     .listText = "Restart",
-     .switchLetter = 'r',
-     .usageGap = ",  ",
-     .helpLine = "Reboot window",
-     .command = "Shutdown -r",
-     .hibernates = false,
-     .delayed = true},
-    {.kind = kOperationShutdown,
-     .listText = "Shutdown",
-     .switchLetter = 's',
-     .usageGap = " or ",
-     .helpLine = "Shutdown window",
-     .command = "Shutdown -s",
-     .hibernates = false,
-     .delayed = true},
-    {.kind = kOperationHibernate,
-     .listText = "Hibernate",
-     .switchLetter = 'h',
-     .usageGap = "",
-     .helpLine = "Hibernate (must enable in Power Options)",
-     .command = "Hibernate",
-     .hibernates = true,
-     .delayed = false},
+    // The system's shutdown command refuses a delay together with log-off.
+    {.kind = kOperationLogOff, .listText = "Log Off", .switchLetter = 'l',
+     .helpLine = "Log off", .command = "Shutdown -l", .delayed = false},
+    {.kind = kOperationRestart, .listText = "Restart", .switchLetter = 'r', .usagePad = " ",
+     .helpLine = "Reboot window", .command = "Shutdown -r"},
+    {.kind = kOperationShutdown, .listText = "Shutdown", .switchLetter = 's',
+     .helpLine = "Shutdown window", .command = "Shutdown -s"},
+    {.kind = kOperationHibernate, .listText = "Hibernate", .switchLetter = 'h',
+     .helpLine = "Hibernate (must enable in Power Options)", .command = "Hibernate",
+     .hibernates = true, .delayed = false},
 };
+// clang-format on
 
 }  // namespace
 

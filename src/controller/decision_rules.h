@@ -37,15 +37,16 @@ struct Operation {
   OperationKind kind;    // its position in the operation list
   const char* listText;  // its entry in the list
   char switchLetter;     // "-l" and so on
-  // What follows its letter in the usage text's "[x]  is ..." line.
-  const char* usageGap;
+  // Blanks added after its letter's separator in the usage text's line
+  // "[x]  is l, r,  s or h, where" (the design's line has two after "r,").
+  const char* usagePad = "";
   const char* helpLine;  // what follows "-l  : " in the usage text
   // The start of its shutdown command line, or the hibernation request (the
   // command text then reads "Hibernate", and the operation is offered and
   // read from the command line only where the machine allows hibernation).
   const char* command;
-  bool hibernates;
-  bool delayed;  // whether " -t 0" ends the command line
+  bool hibernates = false;
+  bool delayed = true;  // whether " -t 0" ends the command line
 };
 
 // In the order of the usage text, which is also the order in which the

@@ -24,7 +24,12 @@ void ChooseReturningOk(Label& returning, Label& ending) {
 
 std::string UsageText(const std::string& defaultSwitches) {
   std::string text = "Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n[x]  is ";
-  for (const Operation& row : Operations()) text += row.switchLetter + std::string(row.usageGap);
+  const std::span<const Operation> rows = Operations();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::size_t left = rows.size() - 1 - i;
+    text += rows[i].switchLetter + std::string(left > 1 ? ", " : left == 1 ? " or " : "");
+    if (left > 1) text += rows[i].usagePad;
+  }
   text += ", where\r\n";
   for (const Operation& row : Operations()) {
     text += std::string{'-', row.switchLetter} + "  : " + row.helpLine + "\r\n";
