@@ -7,6 +7,23 @@
 # (build/windows, from `make build-windows`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Every file under src/ has its place in README's Layout: named there as
+# itself, or with its header (`name.h` or `name.*` for name.cpp). New files
+# count before they are added to git.
+layout=$(sed -n '/^## Layout/,/^## [^L]/p' README.md)
+unnamed=0
+while read -r file; do
+  base=${file##*/}
+  stem=${base%.*}
+  if ! grep -qF -e "\`$base\`" -e "/$base\`" -e "/$stem.*\`" -e "\`$stem.*\`" -e "\`$stem.h\`" <<<"$layout"; then
+    echo "$file: not named in README.md's Layout; give it its place there" \
+      "(as \`$base\`, or \`$stem.*\` with its header, and what it is for)"
+    unnamed=1
+  fi
+done < <(git ls-files --cached --others --exclude-standard -- src)
+((unnamed == 0)) || exit 1
+echo "layout: every file under src/ is named in README.md"
+
 mapfile -t files < <(git ls-files '*.cpp' '*.h')
 clang-format --dry-run --Werror "${files[@]}"
 echo "clang-format: ${#files[@]} files clean"

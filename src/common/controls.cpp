@@ -1,4 +1,4 @@
-#include "common/form.h"
+#include "common/controls.h"
 
 #include <algorithm>
 
@@ -144,7 +144,8 @@ void Place(Control& control, Control* container, Rect position) {
   control.Position = position;
 }
 
-void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolTip) {
+void MakeLabelButton(Label& label, Font font, Color textColor, PressedLook look,
+                     std::string toolTip) {
   label.Border = true;
   label.Align = Alignment::Center;
   font.bold = true;
@@ -154,82 +155,13 @@ void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolT
   label.SetForeColor(textColor);
   label.ToolTip = std::move(toolTip);
   label.Role = AccessibleRole::PushButton;
-}
-
-void PressLabelButton(Label& label) {
-  label.SetSunken(true);
-}
-
-void ReleaseLabelButton(Label& label, Color normalColor) {
-  label.SetSunken(false);
-  label.SetForeColor(normalColor);
-}
-
-bool NoneLoaded(std::initializer_list<const Form*> forms) {
-  for (const Form* form : forms) {
-    if (form->Loaded()) return false;
+  label.OnMouseDown = [&label](const MouseArgs&) { label.SetSunken(true); };
+  if (look == PressedLook::UntilReleased) {
+    label.OnMouseUp = [&label, textColor](const MouseArgs&) {
+      label.SetSunken(false);
+      label.SetForeColor(textColor);
+    };
   }
-  return true;
-}
-
-void Form::Show() {
-  if (!loaded_) {
-    loaded_ = true;
-    ++revision_;
-    if (Host != nullptr) Host->CreateWindowFor(*this);
-    Design();
-    Form_Load();
-  }
-  if (!visible_) {
-    visible_ = true;
-    ++revision_;
-  }
-}
-
-void Form::Hide() {
-  if (!visible_) return;
-  visible_ = false;
-  ++revision_;
-}
-
-void Form::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  ++revision_;
-}
-
-void Form::Unload() {
-  if (!loaded_) return;
-  Form_Unload();
-  if (Host != nullptr) Host->DestroyWindowFor(*this);
-  loaded_ = false;
-  visible_ = false;
-  enabled_ = true;
-  handle_ = 0;
-  rememberedFocus_ = nullptr;
-  ++revision_;
-}
-
-void Form::CloseRequested() {
-  if (OnCloseRequest) {
-    OnCloseRequest();
-  } else {
-    Unload();
-  }
-}
-
-void Form::Move(float left, float top) {
-  if (placed_ && left == left_ && top == top_) return;
-  placed_ = true;
-  left_ = left;
-  top_ = top;
-  ++revision_;
-}
-
-void Form::ReportWindowRect(const Rect& outer, bool minimised) {
-  if (minimised) return;
-  ReportPlacement(outer.left, outer.top);
-  SetOuterSize(outer.width, outer.height);
 }
 
 }  // namespace quellor

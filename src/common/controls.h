@@ -41,6 +41,10 @@ constexpr Color System(SystemColor color) {
 // Stands for the system's window colour (label buttons).
 constexpr Color kSystemWindowColor = System(SystemColor::Window);
 constexpr Color kBlack = Rgb(0, 0, 0);
+// The colours more than one window takes: the label buttons' blue, the red of
+// the headings and read-outs.
+constexpr Color kBlue = Rgb(0, 0, 255);
+constexpr Color kRed = Rgb(255, 0, 0);
 
 // Positions and sizes in twips (1/1440 inch), relative to the container.
 struct Rect {
@@ -270,13 +274,14 @@ class Timer {
 
 // Puts a control into its container (nullptr: the form) at its design place.
 void Place(Control& control, Control* container, Rect position);
+// How long a label button looks pressed: sunken from the mouse-down until the
+// button is released (flat again, its caption back in its colour), or until
+// its window's design puts it back.
+enum class PressedLook { UntilReleased, UntilDesign };
 // A bordered label that serves as a push button: centred bold caption on the
-// system's window colour; a push button to screen readers.
-void MakeLabelButton(Label& label, Font font, Color textColor, std::string toolTip = {});
-// The pressed look of a label button: sunken while a mouse button is down on
-// it; flat again on release, its caption back in its normal colour.
-void PressLabelButton(Label& label);
-void ReleaseLabelButton(Label& label, Color normalColor);
+// system's window colour; a push button to screen readers; its pressed look.
+void MakeLabelButton(Label& label, Font font, Color textColor, PressedLook look,
+                     std::string toolTip = {});
 
 // Opaque native window handle, as the platform gives it.
 using WindowHandle = std::uintptr_t;

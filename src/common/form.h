@@ -109,10 +109,9 @@ class Form {
   std::function<void()> OnCloseRequest;
 
  protected:
-  void Add(Control& control) {
-    control.Owner = this;
-    controls_.push_back(&control);
-  }
+  // Adds controls in creation order. The tab order follows it; only what
+  // takes the focus stops there.
+  void Add(std::initializer_list<Control*> controls);
   void Add(Timer& timer) { timers_.push_back(&timer); }
   // Puts the design values of everything that can change back; runs when the
   // window is loaded, before Form_Load.

@@ -38,17 +38,15 @@ Switches ReadSwitches(const std::string& text, bool hibernateAllowed) {
     out.method = *method;
   }
   out.force = Has(text, "-f");
-  if (Has(text, "-l")) {
-    out.operation = kOperationLogOff;
-  } else if (Has(text, "-r")) {
-    out.operation = kOperationRestart;
-  } else if (Has(text, "-s")) {
-    out.operation = kOperationShutdown;
-  } else if (Has(text, "-h") && hibernateAllowed) {
-    out.operation = kOperationHibernate;
-  } else {
-    out.help = Has(text, "-?");
+  // The first row whose switch is given wins; hibernation counts only where
+  // the machine allows it.
+  for (const Operation& row : Operations()) {
+    if (Has(text, std::string{'-', row.switchLetter}) && (!row.hibernates || hibernateAllowed)) {
+      out.operation = row.kind;
+      return out;
+    }
   }
+  out.help = Has(text, "-?");
   return out;
 }
 
@@ -65,7 +63,7 @@ void Form1::ParseCommandLine(const std::string& text) {
   Check1.SetValue(switches.force ? 1 : 0);
 
   if (switches.operation) {
-    Combo1.SetListIndex(OperationPosition[static_cast<std::size_t>(*switches.operation)]);
+    Combo1.SetListIndex(*switches.operation);
   } else if (switches.help) {
     // Help mode: the help window's OK ends the program, so the events are
     // handled here until then and start-up never goes on.

@@ -2,9 +2,38 @@
 
 #include <cmath>
 
-#include "controller/form1.h"
-
 namespace quellor {
+namespace {
+
+// The usage text's line "[x]  is l, r,  s or h, where" has two blanks after
+// "r,": so it has always read, and so it stays (Restart's pad).
+// clang-format off
+constexpr Operation kOperations[] = {
+    // The system's shutdown command refuses a delay together with log-off.
+    {.kind = kOperationLogOff, .listText = "Log Off", .switchLetter = 'l',
+     .helpLine = "Log off", .command = "Shutdown -l", .delayed = false},
+    {.kind = kOperationRestart, .listText = "Restart", .switchLetter = 'r', .usagePad = " ",
+     .helpLine = "Reboot window", .command = "Shutdown -r"},
+    {.kind = kOperationShutdown, .listText = "Shutdown", .switchLetter = 's',
+     .helpLine = "Shutdown window", .command = "Shutdown -s"},
+    {.kind = kOperationHibernate, .listText = "Hibernate", .switchLetter = 'h',
+     .helpLine = "Hibernate (must enable in Power Options)", .command = "Hibernate",
+     .hibernates = true, .delayed = false},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Operation> Operations() {
+  return kOperations;
+}
+
+const Operation* OperationOf(int kind) {
+  for (const Operation& operation : kOperations) {
+    if (operation.kind == kind) return &operation;
+  }
+  return nullptr;
+}
 
 bool TriggerHolds(int method, bool timerDone, bool idle) {
   switch (method) {
@@ -27,19 +56,13 @@ int NextIdleCount(int count, double threshold, double usage) {
 }
 
 std::string OperationCommand(int operation, bool force) {
-  switch (operation) {
-    case kOperationShutdown:
-      return force ? "Shutdown -s -f -t 0" : "Shutdown -s -t 0";
-    case kOperationRestart:
-      return force ? "Shutdown -r -f -t 0" : "Shutdown -r -t 0";
-    case kOperationLogOff:
-      // The system's shutdown command refuses a delay together with log-off.
-      return force ? "Shutdown -l -f" : "Shutdown -l";
-    case kOperationHibernate:
-      return kHibernateMarker;
-    default:
-      return "";
-  }
+  const Operation* row = OperationOf(operation);
+  if (row == nullptr) return "";
+  std::string command = row->command;
+  if (row->hibernates) return command;
+  if (force) command += " -f";
+  if (row->delayed) command += " -t 0";
+  return command;
 }
 
 std::optional<double> UsableReading(double value, platform::Status status) {

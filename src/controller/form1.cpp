@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/number.h"
+#include "controller/decision_rules.h"
 #include "controller/form1_settings.h"
 #include "controller/program_state.h"
 
@@ -16,17 +17,15 @@ void Form1::Form_Load() {
   Label8.SetCaption(kAppTitle);
   Label2.SetCaption("Computer Operation :");
 
-  OperationText = {"Shutdown", "Restart", "Log Off", "Hibernate"};
-  OperationPosition = {kOperationShutdown, kOperationRestart, kOperationLogOff,
-                       kOperationHibernate};
-  for (int kind : {kOperationShutdown, kOperationRestart, kOperationLogOff}) {
-    Combo1.AddItem(OperationText[kind], OperationPosition[kind]);
+  const bool hibernateAllowed = program_.Os.power.IsPwrHibernateAllowed() != 0;
+  for (int kind = 0; const Operation* row = OperationOf(kind); ++kind) {
+    if (!row->hibernates || hibernateAllowed) Combo1.AddItem(row->listText, row->kind);
   }
-  if (program_.Os.power.IsPwrHibernateAllowed() != 0) {
-    Combo1.AddItem(OperationText[kOperationHibernate], OperationPosition[kOperationHibernate]);
-  }
-  Combo1.SetListIndex(OperationPosition[kOperationShutdown]);
+  Combo1.SetListIndex(kOperationShutdown);
 
+  // No blank before "-o2": the defaults have always read "-c2-o2", and the
+  // help window shows them so. Each switch is found on its own and its number
+  // stops at the next "-", so they read as written with a blank.
   program_.DefaultSwitches = "-s -f -t" + std::to_string(kDefaultCountdownSeconds) + " -c" +
                              std::to_string(kDefaultThreshold) + "-o2";
   CommandText = "Shutdown " + program_.DefaultSwitches;
@@ -111,7 +110,7 @@ void Form1::Text2_Validate() {
 }
 
 void Form1::Label8_Click() {
-  program_.Os.shell32.ShellExecuteA(Handle(), "open", kHomePageUrl, platform::kSwShowNormal);
+  program_.OpenHomePage(*this);
 }
 
 void Form1::Label9_Click() {
@@ -135,14 +134,6 @@ void Form1::Label12_Click() {
   program_.ShowHelp(false);
 }
 
-void Form1::LabelButton_MouseDown(Label& button) {
-  PressLabelButton(button);
-}
-
-void Form1::LabelButton_MouseUp(Label& button, Color normalColor) {
-  ReleaseLabelButton(button, normalColor);
-}
-
 int Form1::SelectedMethod() const {
   for (std::size_t i = 0; i < Option1.size(); ++i) {
     if (Option1[i].Value()) return static_cast<int>(i);
@@ -151,11 +142,7 @@ int Form1::SelectedMethod() const {
 }
 
 void Form1::Form_MouseMove(const MouseArgs& args) {
-  if (args.button == kLeftButton) {
-    program_.Os.user32.ReleaseCapture();
-    program_.Os.user32.SendMessageA(Handle(), platform::kWmNcLButtonDown,
-                                    static_cast<std::uintptr_t>(platform::kHtCaption), 0);
-  }
+  program_.DragWindow(*this, args);
   Form& dialog = program_.TimerDialog();
   if (dialog.Loaded()) dialog.Move(Left(), Top() + Height());
 }

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "common/form.h"
+#include "controller/decision_rules.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
@@ -29,7 +30,6 @@ namespace quellor {
 
 class ProgramState;
 
-inline constexpr int kIdleTicksRequired = 30;
 // The built-in defaults of the countdown (seconds) and the threshold (percent).
 inline constexpr int kDefaultCountdownSeconds = 10;
 inline constexpr int kDefaultThreshold = 2;
@@ -37,24 +37,6 @@ inline constexpr int kDefaultThreshold = 2;
 inline constexpr double kShortestCountdownAfterMethod = 10;
 inline constexpr const char* kProcessorCounterPath = "\\Processor(0)\\% Processor Time";
 inline constexpr const char* kAppTitle = "Quellor";
-// Opened by the title label and by the help window's "Online Help".
-inline constexpr const char* kHomePageUrl = "https://www.quellor.example/";
-
-// The operations, by their position in the operation list.
-enum OperationKind : int {
-  kOperationShutdown = 0,
-  kOperationRestart = 1,
-  kOperationLogOff = 2,
-  kOperationHibernate = 3,
-};
-
-// The trigger methods, by the index of their option button.
-enum TriggerMethod : int {
-  kMethodTimer = 0,
-  kMethodCpuIdle = 1,
-  kMethodTimerAndCpu = 2,
-  kMethodTimerOrCpu = 3,
-};
 
 struct CounterEntry {
   platform::CounterHandle Handle = 0;
@@ -90,8 +72,6 @@ class Form1 : public Form {
 
   // Fields.
   std::string CommandText;
-  std::array<std::string, 4> OperationText;  // by OperationKind code
-  std::array<std::int16_t, 4> OperationPosition{};
   std::int32_t IdleCountdown = kIdleTicksRequired;
   std::int16_t TriggerFired = 0;  // -1 true, 0 false
   platform::QueryHandle hQuery = 0;
@@ -117,8 +97,6 @@ class Form1 : public Form {
   void Label9_Click();
   void Label10_Click();
   void Label12_Click();
-  void LabelButton_MouseDown(Label& button);
-  void LabelButton_MouseUp(Label& button, Color normalColor);
   void Form_MouseMove(const MouseArgs& args);
   void Form_QueryUnload();
 

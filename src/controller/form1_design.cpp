@@ -14,9 +14,7 @@ namespace {
 
 constexpr Color kWindowColor = Rgb(192, 255, 192);
 constexpr Color kListColor = Rgb(192, 255, 255);
-constexpr Color kBlue = Rgb(0, 0, 255);
 constexpr Color kDarkBlue = Rgb(0, 0, 192);
-constexpr Color kRed = Rgb(255, 0, 0);
 constexpr Color kGreen = Rgb(0, 128, 0);
 constexpr Color kOrange = Rgb(255, 128, 0);
 
@@ -98,6 +96,7 @@ Form1::Form1(ProgramState& program)
   Label7.SetForeColor(kDarkBlue);
 
   Place(Check1, &Frame1, {3000, 600, 1335, 375});
+  // The misspelt tip is the design's own, kept as its users have always read it.
   Check1.ToolTip = "Force running appllication to close";
 
   Place(Check2, &Frame1, {3000, 960, 1335, 255});
@@ -134,42 +133,18 @@ Form1::Form1(ProgramState& program)
   Text2.MaxLength = kMaxTextLength;
 
   Place(Label9, &Frame1, {120, 2520, 1335, 375});
-  MakeLabelButton(Label9, kLabelButtonFont, kBlue, "Set shutdown timer");
+  MakeLabelButton(Label9, kLabelButtonFont, kBlue, PressedLook::UntilReleased,
+                  "Set shutdown timer");
   Place(Label12, &Frame1, {2160, 2520, 375, 375});
-  MakeLabelButton(Label12, kLabelButtonFont, kOrange, "Help menu");
+  MakeLabelButton(Label12, kLabelButtonFont, kOrange, PressedLook::UntilReleased, "Help menu");
   Place(Label10, &Frame1, {3480, 2520, 975, 375});
-  MakeLabelButton(Label10, kLabelButtonFont, kBlue, "Abort shutdown operation and exit program");
+  MakeLabelButton(Label10, kLabelButtonFont, kBlue, PressedLook::UntilReleased,
+                  "Abort shutdown operation and exit program");
 
-  Add(Label8);
-  Add(Frame1);
-  Add(Label2);
-  Add(Combo1);
-  Add(Label6);
-  Add(Label7);
-  Add(Check1);
-  Add(Check2);
-  Add(Shape1);
-  Add(Label5);
-  Add(Shape2);
-  Add(Label3);
-  Add(Label1);
-  Add(Frame2);
-  for (OptionButton& button : Option1) Add(button);
-  Add(Label4);
-  Add(Text2);
-  Add(Label9);
-  Add(Label12);
-  Add(Label10);
+  Add({&Label8,     &Frame1,     &Label2, &Combo1, &Label6, &Label7,  &Check1,     &Check2,
+       &Shape1,     &Label5,     &Shape2, &Label3, &Label1, &Frame2,  &Option1[0], &Option1[1],
+       &Option1[2], &Option1[3], &Label4, &Text2,  &Label9, &Label12, &Label10});
   Add(Timer1);
-
-  // Tab order follows creation; only what takes the focus stops there.
-  int tabIndex = 0;
-  for (Control* control : Controls()) {
-    control->TabIndex = tabIndex++;
-    const ControlKind kind = control->Kind();
-    control->TabStop = kind == ControlKind::ComboBox || kind == ControlKind::CheckBox ||
-                       kind == ControlKind::OptionButton || kind == ControlKind::TextBox;
-  }
 
   for (std::size_t i = 0; i < Option1.size(); ++i) {
     optionGroup_.push_back(&Option1[i]);
@@ -182,15 +157,6 @@ Form1::Form1(ProgramState& program)
   Label9.OnClick = [this] { Label9_Click(); };
   Label10.OnClick = [this] { Label10_Click(); };
   Label12.OnClick = [this] { Label12_Click(); };
-  const auto wirePressedLook = [this](Label& button, Color normalColor) {
-    button.OnMouseDown = [this, &button](const MouseArgs&) { LabelButton_MouseDown(button); };
-    button.OnMouseUp = [this, &button, normalColor](const MouseArgs&) {
-      LabelButton_MouseUp(button, normalColor);
-    };
-  };
-  wirePressedLook(Label9, kBlue);
-  wirePressedLook(Label10, kBlue);
-  wirePressedLook(Label12, kOrange);
   OnMouseMove = [this](const MouseArgs& args) { Form_MouseMove(args); };
   Frame1.OnMouseMove = [this](const MouseArgs& args) { Form_MouseMove(args); };
   OnCloseRequest = [this] { Form_QueryUnload(); };
@@ -202,6 +168,8 @@ void Form1::Design() {
     control->SetVisible(true);
     control->SetEnabled(true);
   }
+  // The design's caption still names an older version; it is never seen, as
+  // Form_Load writes the title over it before the window is first shown.
   Label8.SetCaption("Quellor V2.0.1");
   Label2.SetCaption("Computer Operation :");
   Combo1.Clear();

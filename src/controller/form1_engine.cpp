@@ -57,20 +57,19 @@ void Form1::DisplayTimer(double sec1) {
 }
 
 void Form1::Execute() {
-  const std::string selected = Combo1.SelectedText();
-  int operation = -1;
-  for (int kind : {kOperationShutdown, kOperationRestart, kOperationLogOff, kOperationHibernate}) {
-    if (selected == OperationText[kind]) operation = kind;
+  // The entry is known by its text; one that names no operation runs nothing.
+  const Operation* row = nullptr;
+  for (const Operation& candidate : Operations()) {
+    if (Combo1.SelectedText() == candidate.listText) row = &candidate;
   }
   const bool force = Check1.Value() != 0;
-  CommandText = OperationCommand(operation, force);
+  CommandText = OperationCommand(row != nullptr ? row->kind : -1, force);
 
   SaveSettings(program_);
 
-  // An entry that names no operation runs nothing, and says so.
   platform::ExitCode code = platform::kExitNoOperation;
   bool started = false;
-  if (CommandText == kHibernateMarker) {
+  if (row != nullptr && row->hibernates) {
     try {
       started = program_.Os.power.SetSuspendState(true, true, true) != 0;
     } catch (...) {  // NOLINT(bugprone-empty-catch): the program ends all the same

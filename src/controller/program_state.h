@@ -15,6 +15,9 @@ namespace quellor {
 
 class Form1;
 
+// Opened by the main window's title label and by the help window's "Online Help".
+inline constexpr const char* kHomePageUrl = "https://www.quellor.example/";
+
 class ProgramState {
  public:
   explicit ProgramState(platform::Platform& platform) : Os(platform), Registry(platform.registry) {}
@@ -33,6 +36,11 @@ class ProgramState {
 
   void MakeTopMost(WindowHandle window);
   void MakeNotTopMost(WindowHandle window);
+  // A move with the left button down on a borderless window drags it as by a
+  // caption; returns when the drag ends, the new place reported.
+  void DragWindow(const Form& form, const MouseArgs& args);
+  // The product's home page in the default browser.
+  void OpenHomePage(const Form& owner);
 
   platform::Platform& Os;
   double CountdownSeconds = 10;

@@ -1,17 +1,13 @@
 #include "help_window/form2.h"
 
-#include <initializer_list>
-
 #include "common/control_ids.h"
+#include "controller/decision_rules.h"
 #include "controller/form1.h"
 #include "controller/program_state.h"
 
 namespace quellor {
 
 namespace {
-
-constexpr Color kRed = Rgb(255, 0, 0);
-constexpr Color kBlue = Rgb(0, 0, 255);
 
 const Font kLabelButtonFont{"MS Sans Serif", 12.0f, true};
 
@@ -27,19 +23,23 @@ void ChooseReturningOk(Label& returning, Label& ending) {
 }  // namespace
 
 std::string UsageText(const std::string& defaultSwitches) {
+  std::string text = "Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n[x]  is ";
+  const std::span<const Operation> rows = Operations();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::size_t left = rows.size() - 1 - i;
+    text += rows[i].switchLetter + std::string(left > 1 ? ", " : left == 1 ? " or " : "");
+    if (left > 1) text += rows[i].usagePad;
+  }
+  text += ", where\r\n";
+  for (const Operation& row : Operations()) {
+    text += std::string{'-', row.switchLetter} + "  : " + row.helpLine + "\r\n";
+  }
   // One line of two sentences.
   constexpr const char* kForceCloseLine =
       "-f  : Forces running applications to close without warning. "
       "This will not prompt for File-Save in any open applications, "
       "so will result in a loss of all unsaved data!!!";
   constexpr const char* kLines[] = {
-      "Command Line Usage:",
-      "quellor -[x] -f -tyy -czz -oww",
-      "[x]  is l, r,  s or h, where",
-      "-l  : Log off",
-      "-r  : Reboot window",
-      "-s  : Shutdown window",
-      "-h  : Hibernate (must enable in Power Options)",
       "",
       kForceCloseLine,
       "",
@@ -55,7 +55,6 @@ std::string UsageText(const std::string& defaultSwitches) {
       "-?  : Show this help menu",
       "",
   };
-  std::string text;
   for (const char* line : kLines) {
     text += line;
     text += "\r\n";
@@ -85,47 +84,39 @@ Form2::Form2(ProgramState& program)
   ClientWidth = 3495;
   ClientHeight = 4695;
 
-  Label3.Position = {120, 240, 3255, 375};
+  Place(Label3, nullptr, {120, 240, 3255, 375});
   Label3.SetCaption("Quellor");
-  Label4.Position = {120, 600, 3255, 375};
+  Place(Label4, nullptr, {120, 600, 3255, 375});
   for (Label* heading : {&Label3, &Label4}) {
     heading->Align = Alignment::Center;
     heading->TextFont = Font{"Courier", 9.75f, true};
     heading->SetForeColor(kRed);
   }
 
-  Text1.Position = {120, 960, 3255, 3015};
+  Place(Text1, nullptr, {120, 960, 3255, 3015});
   Text1.MultiLine = true;
   Text1.VerticalScrollBar = true;
   Text1.BackColor = kUsageBackColor;
   Text1.HasBackColor = true;
-  Text1.TabStop = true;
   Text1.AccessibleName = "Switches";
 
   Place(Label5, nullptr, {120, 4200, 1695, 375});
-  MakeLabelButton(Label5, kLabelButtonFont, kBlue);
+  MakeLabelButton(Label5, kLabelButtonFont, kBlue, PressedLook::UntilReleased);
   Label5.SetCaption("Online Help");
   // The two OK labels lie on top of each other; one is active at a time.
   Place(Label2, nullptr, {2280, 4200, 1095, 375});
-  MakeLabelButton(Label2, kLabelButtonFont, kBlue);
+  MakeLabelButton(Label2, kLabelButtonFont, kBlue, PressedLook::UntilDesign);
   Label2.SetCaption("OK");
   Place(Label1, nullptr, {2280, 4200, 1095, 375});
-  MakeLabelButton(Label1, kLabelButtonFont, kBlue);
+  MakeLabelButton(Label1, kLabelButtonFont, kBlue, PressedLook::UntilDesign);
   Label1.SetCaption("OK");
   ChooseReturningOk(Label2, Label1);
 
-  for (Control* control :
-       std::initializer_list<Control*>{&Label3, &Label4, &Text1, &Label5, &Label2, &Label1}) {
-    Add(*control);
-  }
+  Add({&Label3, &Label4, &Text1, &Label5, &Label2, &Label1});
 
   Label1.OnClick = [this] { Label1_Click(); };
   Label2.OnClick = [this] { Label2_Click(); };
   Label5.OnClick = [this] { Label5_Click(); };
-  Label1.OnMouseDown = [this](const MouseArgs& args) { Label1_MouseDown(args); };
-  Label2.OnMouseDown = [this](const MouseArgs& args) { Label2_MouseDown(args); };
-  Label5.OnMouseDown = [this](const MouseArgs& args) { Label5_MouseDown(args); };
-  Label5.OnMouseUp = [this](const MouseArgs& args) { Label5_MouseUp(args); };
   OnCloseRequest = [this] { Form_QueryUnload(); };
 }
 
@@ -176,23 +167,7 @@ void Form2::Label1_Click() {
 }
 
 void Form2::Label5_Click() {
-  program_.Os.shell32.ShellExecuteA(Handle(), "open", kHomePageUrl, platform::kSwShowNormal);
-}
-
-void Form2::Label1_MouseDown(const MouseArgs& /*args*/) {
-  PressLabelButton(Label1);
-}
-
-void Form2::Label2_MouseDown(const MouseArgs& /*args*/) {
-  PressLabelButton(Label2);
-}
-
-void Form2::Label5_MouseDown(const MouseArgs& /*args*/) {
-  PressLabelButton(Label5);
-}
-
-void Form2::Label5_MouseUp(const MouseArgs& /*args*/) {
-  ReleaseLabelButton(Label5, kBlue);
+  program_.OpenHomePage(*this);
 }
 
 void Form2::Form_QueryUnload() {

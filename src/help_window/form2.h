@@ -49,10 +49,6 @@ class Form2 : public Form {
   void Label1_Click();
   void Label2_Click();
   void Label5_Click();
-  void Label1_MouseDown(const MouseArgs& args);
-  void Label2_MouseDown(const MouseArgs& args);
-  void Label5_MouseDown(const MouseArgs& args);
-  void Label5_MouseUp(const MouseArgs& args);
   void Form_QueryUnload();
 
  protected:

@@ -19,4 +19,15 @@ void ProgramState::MakeNotTopMost(WindowHandle window) {
                          platform::kSwpNoSize | platform::kSwpNoMove);
 }
 
+void ProgramState::DragWindow(const Form& form, const MouseArgs& args) {
+  if (args.button != kLeftButton) return;
+  Os.user32.ReleaseCapture();
+  Os.user32.SendMessageA(form.Handle(), platform::kWmNcLButtonDown,
+                         static_cast<std::uintptr_t>(platform::kHtCaption), 0);
+}
+
+void ProgramState::OpenHomePage(const Form& owner) {
+  Os.shell32.ShellExecuteA(owner.Handle(), "open", kHomePageUrl, platform::kSwShowNormal);
+}
+
 }  // namespace quellor

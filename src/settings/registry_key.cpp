@@ -65,18 +65,18 @@ bool IsEmpty(const RegistryValue& value) {
 
 KeyHandle RegistryKey::Open(KeyHandle root, const std::string& subKey) {
   KeyHandle key = 0;
-  LastStatus = registry_.RegOpenKeyA(root, subKey, key);
+  registry_.RegOpenKeyA(root, subKey, key);
   return key;
 }
 
 KeyHandle RegistryKey::Create(KeyHandle root, const std::string& subKey) {
   KeyHandle key = 0;
-  LastStatus = registry_.RegCreateKeyA(root, subKey, key);
+  registry_.RegCreateKeyA(root, subKey, key);
   return key;
 }
 
 void RegistryKey::Close(KeyHandle key) {
-  if (key != 0) LastStatus = registry_.RegCloseKey(key);
+  if (key != 0) registry_.RegCloseKey(key);
 }
 
 bool RegistryKey::KeyExists(KeyHandle root, const std::string& subKey) {
@@ -98,15 +98,15 @@ RegistryValue RegistryKey::GetValue(KeyHandle root, const std::string& subKey,
   RegistryValue result = std::string();
   std::uint32_t type = 0;
   std::uint32_t size = 0;
-  LastStatus = registry_.RegQueryValueExA(key, valueName, type, nullptr, size);
-  if (LastStatus != 0) type = 0;  // nothing trustworthy was reported
+  platform::Status status = registry_.RegQueryValueExA(key, valueName, type, nullptr, size);
+  if (status != 0) type = 0;  // nothing trustworthy was reported
 
   if (type == platform::kRegSz && size <= kMaxValueBytes) {
     std::string buffer(size, ' ');
     std::uint32_t count = size;
-    LastStatus = registry_.RegQueryValueExA(key, valueName, type,
-                                            reinterpret_cast<std::uint8_t*>(buffer.data()), count);
-    if (LastStatus == 0) {
+    status = registry_.RegQueryValueExA(key, valueName, type,
+                                        reinterpret_cast<std::uint8_t*>(buffer.data()), count);
+    if (status == 0) {
       // Text written without its terminating zero is taken whole.
       const std::size_t zero = buffer.find('\0');
       if (zero != std::string::npos) buffer.resize(zero);
@@ -117,8 +117,8 @@ RegistryValue RegistryKey::GetValue(KeyHandle root, const std::string& subKey,
     // empty one would come back as 0.
     std::array<std::uint8_t, 4> bytes{};
     std::uint32_t count = 4;
-    LastStatus = registry_.RegQueryValueExA(key, valueName, type, bytes.data(), count);
-    if (LastStatus == 0 && type == platform::kRegDword && count == 4) {
+    status = registry_.RegQueryValueExA(key, valueName, type, bytes.data(), count);
+    if (status == 0 && type == platform::kRegDword && count == 4) {
       const std::uint32_t raw = bytes[0] | (std::uint32_t{bytes[1]} << 8) |
                                 (std::uint32_t{bytes[2]} << 16) | (std::uint32_t{bytes[3]} << 24);
       // Two's complement: 0xFFFFFFFF is -1.
@@ -143,15 +143,15 @@ void RegistryKey::SetValue(KeyHandle root, const std::string& subKey, const std:
 
   if (const auto* text = std::get_if<std::string>(&encoded); text != nullptr) {
     // The text and one terminating zero; std::string keeps that zero in place.
-    LastStatus = registry_.RegSetValueExA(key, valueName, platform::kRegSz,
-                                          reinterpret_cast<const std::uint8_t*>(text->c_str()),
-                                          static_cast<std::uint32_t>(text->size() + 1));
+    registry_.RegSetValueExA(key, valueName, platform::kRegSz,
+                             reinterpret_cast<const std::uint8_t*>(text->c_str()),
+                             static_cast<std::uint32_t>(text->size() + 1));
   } else {
     const auto raw = static_cast<std::uint32_t>(std::get<std::int32_t>(encoded));
     const std::array<std::uint8_t, 4> bytes = {
         static_cast<std::uint8_t>(raw), static_cast<std::uint8_t>(raw >> 8),
         static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 24)};
-    LastStatus = registry_.RegSetValueExA(key, valueName, platform::kRegDword, bytes.data(), 4);
+    registry_.RegSetValueExA(key, valueName, platform::kRegDword, bytes.data(), 4);
   }
 
   Close(key);

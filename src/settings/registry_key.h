@@ -53,11 +53,6 @@ class RegistryKey {
   void SetValue(platform::KeyHandle root, const std::string& subKey, const std::string& valueName,
                 const RegistryInput& value);
 
-  // The root in use; the settings set it before each save and load.
-  platform::KeyHandle Root = platform::kHkeyCurrentUser;
-  // The status of the last registry call.
-  platform::Status LastStatus = 0;
-
  private:
   platform::KeyHandle Open(platform::KeyHandle root, const std::string& subKey);
   platform::KeyHandle Create(platform::KeyHandle root, const std::string& subKey);

@@ -62,8 +62,7 @@ std::optional<int> AsCheckState(const RegistryValue& value) {
 }  // namespace
 
 Settings ReadSettings(RegistryKey& registry) {
-  registry.Root = platform::kHkeyCurrentUser;
-  const platform::KeyHandle root = registry.Root;
+  const platform::KeyHandle root = platform::kHkeyCurrentUser;
   const auto read = [&](const char* name) { return registry.GetValue(root, kSettingsKey, name); };
   Settings settings;
   settings.positionX = AsSingle(read(kPositionX));
@@ -85,8 +84,7 @@ Settings ReadSettings(RegistryKey& registry) {
 }
 
 void WriteSettings(RegistryKey& registry, const Settings& settings) {
-  registry.Root = platform::kHkeyCurrentUser;
-  const platform::KeyHandle root = registry.Root;
+  const platform::KeyHandle root = platform::kHkeyCurrentUser;
   if (!registry.KeyExists(root, kAppKey)) {
     registry.CreateKey(root, kAppKey);
     registry.CreateKey(root, kSettingsKey);

@@ -15,7 +15,6 @@ namespace quellor {
 
 namespace {
 
-constexpr Color kBlue = Rgb(0, 0, 255);
 constexpr Color kCyan = Rgb(0, 255, 255);
 
 // Hours have no limit of their own in count-down mode; the field rule holds
@@ -111,26 +110,14 @@ Form3::Form3(ProgramState& program)
   Text3.AccessibleName = "Sec";
 
   Place(Label5, nullptr, {360, 1560, 1215, 375});
-  MakeLabelButton(Label5, kLabelButtonFont, kBlue);
+  MakeLabelButton(Label5, kLabelButtonFont, kBlue, PressedLook::UntilDesign);
   Label5.SetCaption("OK");
   Place(Label6, nullptr, {3240, 1560, 1215, 375});
-  MakeLabelButton(Label6, kLabelButtonFont, kBlue);
+  MakeLabelButton(Label6, kLabelButtonFont, kBlue, PressedLook::UntilDesign);
   Label6.SetCaption("Cancel");
 
-  // The focus goes from the option buttons to the three fields; the label
-  // buttons are reached with the mouse only.
-  int tabIndex = 0;
-  for (Control* stop :
-       std::initializer_list<Control*>{&Option1, &Option2, &Text1, &Text2, &Text3}) {
-    stop->TabStop = true;
-    stop->TabIndex = tabIndex++;
-  }
-
-  for (Control* control : std::initializer_list<Control*>{
-           &Option1, &Option2, &Label7, &Label1, &Shape1, &Frame1, &Label2, &Text1, &Label3, &Text2,
-           &Label4, &Text3, &Label5, &Label6}) {
-    Add(*control);
-  }
+  Add({&Option1, &Option2, &Label7, &Label1, &Shape1, &Frame1, &Label2, &Text1, &Label3, &Text2,
+       &Label4, &Text3, &Label5, &Label6});
   Timer1.SetEnabled(false);
   Add(Timer1);
 
@@ -144,8 +131,6 @@ Form3::Form3(ProgramState& program)
   Text3.OnLostFocus = [this] { Text3_Validate(); };
   Label5.OnClick = [this] { Label5_Click(); };
   Label6.OnClick = [this] { Label6_Click(); };
-  Label5.OnMouseDown = [this](const MouseArgs& args) { Label5_MouseDown(args); };
-  Label6.OnMouseDown = [this](const MouseArgs& args) { Label6_MouseDown(args); };
   OnMouseMove = [this](const MouseArgs& args) { Form_MouseMove(args); };
   Frame1.OnMouseMove = [this](const MouseArgs& args) { Form_MouseMove(args); };
   OnCloseRequest = [this] { Form_QueryUnload(); };
@@ -261,22 +246,8 @@ void Form3::Label6_Click() {
   CloseDialog();
 }
 
-void Form3::Label5_MouseDown(const MouseArgs& /*args*/) {
-  PressLabelButton(Label5);
-}
-
-void Form3::Label6_MouseDown(const MouseArgs& /*args*/) {
-  PressLabelButton(Label6);
-}
-
 void Form3::Form_MouseMove(const MouseArgs& args) {
-  if (args.button == kLeftButton) {
-    platform::User32& user32 = program_.Os.user32;
-    user32.ReleaseCapture();
-    // Returns when the drag ends; the front end has reported the new place.
-    user32.SendMessageA(Handle(), platform::kWmNcLButtonDown,
-                        static_cast<std::uintptr_t>(platform::kHtCaption), 0);
-  }
+  program_.DragWindow(*this, args);
   Form1& form1 = program_.MainWindow();
   form1.Move(Left(), Top() - form1.Height());
 }

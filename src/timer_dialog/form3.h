@@ -66,8 +66,6 @@ class Form3 : public Form {
   void Text3_Validate();
   void Label5_Click();
   void Label6_Click();
-  void Label5_MouseDown(const MouseArgs& args);
-  void Label6_MouseDown(const MouseArgs& args);
   void Timer1_Timer();
   void Form_MouseMove(const MouseArgs& args);
   void Form_QueryUnload();

@@ -50,12 +50,13 @@ inline bool IsWholeNumberUpTo(const std::string& text, double limit) {
 // Ticks the main window up to `limit` times, every sample reading 0 %, and
 // gives the tick in which it ended, or 0. The countdown is over in tick
 // ceil(countdown), at least 1 (never when below 0); the processor idle in
-// tick 30, only above a 0 % threshold. It ends in the first tick in which its
-// method's condition holds, so never before the earlier of the two nor after
-// the later, and not at all before the condition can hold. Ending, it has
-// stored the settings (unless the registry refuses them), then carried out
-// the selected operation once, as the system folder's shutdown.exe with one
-// of the program's own command lines, minimized, or hibernated (forced,
+// the tick that completes the idle count, only above a 0 % threshold. It
+// ends in the first tick in which its method's condition holds, so never
+// before the earlier of the two nor after the later, and not at all before
+// the condition can hold. Ending, it has stored the settings (unless the
+// registry refuses them), then carried out the selected operation once, as
+// the system folder's shutdown.exe with one of the program's own command
+// lines, minimized, or hibernated (forced,
 // without wake events) only when that is selected; then ended with the exit
 // code that says so.
 inline int CheckFiring(quellor::fake::Session& s, int limit) {
@@ -63,7 +64,8 @@ inline int CheckFiring(quellor::fake::Session& s, int limit) {
   const double countdown = s.program.CountdownSeconds;
   const int timer =
       countdown < 0 ? kNever : static_cast<int>(std::clamp(std::ceil(countdown), 1.0, 1e9));
-  const int idle = quellor::LeadingNumber(s.form.Text2.Text()) > 0 ? 30 : kNever;
+  const int idle =
+      quellor::LeadingNumber(s.form.Text2.Text()) > 0 ? quellor::kIdleTicksRequired : kNever;
   const int due[] = {timer, idle, std::max(timer, idle), std::min(timer, idle)};
   const auto method = static_cast<std::size_t>(s.form.SelectedMethod());
   const int expected = method < 4 && due[method] <= limit ? due[method] : 0;

@@ -72,7 +72,7 @@ TEST(Accessibility, ColoursAreTheDesignsOrInHighContrastTheSystemsForWhatTheCont
   Form1& f = s.form;
   f.Option1[kMethodTimer].Select();  // the threshold box becomes unusable
   f.Label12.OnClick();               // help, with its unusable OK
-  PressLabelButton(f.Label9);
+  f.Label9.OnMouseDown({});
   const auto sys = [](SystemColor color) { return System(color); };
   using enum SystemColor;
   // clang-format off

@@ -30,8 +30,7 @@ class TimerDialogTest : public ::testing::Test, protected Session {
     process.Clock = {9, 8, 7};
     form1.Label9.OnClick();
     EXPECT_EQ(dialog.Label1.Caption(), "09:08:07");  // at once, before the first tick
-    EXPECT_FALSE(form1.Timer1.Enabled());
-    EXPECT_TRUE(dialog.Timer1.Enabled());
+    EXPECT_TRUE(!form1.Timer1.Enabled() && dialog.Timer1.Enabled());
     EXPECT_EQ(dialog.Timer1.Interval(), 1000u);  // the clock shows seconds
     dialog.Timer1.OnTimer();
     EXPECT_EQ(dialog.Label1.Caption(), "09:08:08");
@@ -112,9 +111,7 @@ TEST_F(TimerDialogTest, OkSetsTheCountdownOrRefusesItAndCancelKeepsIt) {
     EXPECT_EQ(program.TimeOutSeconds, close == 'o' ? timeOut : 600);
     EXPECT_EQ(form1.Label3.Caption(), shown);
     // However the dialog went away, the main window ticks again.
-    EXPECT_FALSE(dialog.Loaded());
-    EXPECT_TRUE(form1.Timer1.Enabled());
-    EXPECT_FALSE(dialog.Timer1.Enabled());
+    EXPECT_TRUE(!dialog.Loaded() && form1.Timer1.Enabled() && !dialog.Timer1.Enabled());
   }
 }
 
@@ -136,37 +133,27 @@ TEST_F(TimerDialogTest, DocksUnderTheMainWindowOnTopAsItAndDragsItAlong) {
               (std::vector<std::string>{"SetWindowPos 0" + flipped, "SetWindowPos 51" + flipped}));
     dialog.Label6.OnClick();
   }
-  // Only the left button drags the main window, and the dialog follows it.
+  // A left-button move on either window, or on the frame on it, drags it; the other follows.
   form1.SetHandle(0x10);
   Open();
-  user32.Calls.clear();
-  user32.DuringDrag = [&](WindowHandle) { form1.ReportPlacement(-300, 200); };
-  form1.OnMouseMove({kLeftButton, 0, 5, 5});  // by the form, then by the frame on it
-  form1.Frame1.OnMouseMove({kLeftButton, 0, 5, 5});
-  const std::string mainDrag = "SendMessageA 16 161 2 0";
-  EXPECT_EQ(user32.Calls,
-            (std::vector<std::string>{"ReleaseCapture", mainDrag, "ReleaseCapture", mainDrag}));
-  EXPECT_EQ(Rect({dialog.Left(), dialog.Top()}), Rect({-300, 200 + 3900}));
-  // The dialog drags the main window along.
-  user32.Calls.clear();
-  user32.DuringDrag = [&](WindowHandle) {
-    dialog.ReportPlacement(dialog.Left() + 50, dialog.Top() + 300);
+  struct Drag {
+    Form& dragged;
+    Control& frame;
+    WindowHandle handle;
+    Form& other;
+    Rect followed;
   };
-  dialog.OnMouseMove(MouseArgs{kLeftButton});  // by the form, then by the frame on it
-  dialog.Frame1.OnMouseMove(MouseArgs{kLeftButton});
-  const std::string drag = "SendMessageA " + std::to_string(kDialogWindow) + " 161 2 0";
-  EXPECT_EQ(user32.Calls,
-            (std::vector<std::string>{"ReleaseCapture", drag, "ReleaseCapture", drag}));
-  EXPECT_EQ(Rect({form1.Left(), form1.Top()}), Rect({-200, 800}));
-}
-
-TEST(HelpText, UsageLinesEndInCrLfAndTheDefaultSwitchesComeLast) {
-  const std::string usage = UsageText("-x");
-  EXPECT_EQ(std::count(usage.begin(), usage.end(), '\n'), 21);
-  EXPECT_EQ(std::count(usage.begin(), usage.end(), '\r'), 21);
-  EXPECT_EQ(usage.rfind("Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n", 0), 0u);
-  EXPECT_EQ(usage.substr(usage.find("-?")), "-?  : Show this help menu\r\n\r\ndefault : -x");
-  EXPECT_EQ(VersionLine(), "Version :2.0.3");
+  for (const Drag& d : {Drag{form1, form1.Frame1, 0x10, dialog, {-300, 200 + 3900}},
+                        Drag{dialog, dialog.Frame1, kDialogWindow, form1, {-300, 200 - 3900}}}) {
+    user32.Calls.clear();
+    user32.DuringDrag = [&](WindowHandle) { d.dragged.ReportPlacement(-300, 200); };
+    d.dragged.OnMouseMove({kLeftButton, 0, 5, 5});
+    d.frame.OnMouseMove({kLeftButton, 0, 5, 5});
+    const std::string drag = "SendMessageA " + std::to_string(d.handle) + " 161 2 0";
+    EXPECT_EQ(user32.Calls,
+              (std::vector<std::string>{"ReleaseCapture", drag, "ReleaseCapture", drag}));
+    EXPECT_EQ(Rect({d.other.Left(), d.other.Top()}), d.followed);
+  }
 }
 
 TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainWindow) {
@@ -203,20 +190,26 @@ TEST(LabelButtons, LookPressedFromTheMouseDownUntilReleasedAndHelpPausesTheMainW
   EXPECT_TRUE(returningOk());
   s.form.Label12.OnClick();
   EXPECT_TRUE(help.Visible());
-  EXPECT_EQ(help.Text1.Text(), UsageText(s.program.DefaultSwitches));
+  // The usage text byte for byte, the built-in defaults last.
+  EXPECT_EQ(
+      help.Text1.Text(),
+      "Command Line Usage:\r\nquellor -[x] -f -tyy -czz -oww\r\n[x]  is l, r,  s or h, where\r\n"
+      "-l  : Log off\r\n-r  : Reboot window\r\n-s  : Shutdown window\r\n"
+      "-h  : Hibernate (must enable in Power Options)\r\n\r\n-f  : Forces running applications "
+      "to close without warning. This will not prompt for File-Save in any open applications, so "
+      "will result in a loss of all unsaved data!!!\r\n\r\nyy  : timer in secs\r\n\r\nzz  : CPU "
+      "Usage in %\r\n\r\nww  : 0 = Timer only\r\n         1 = CPU idle only\r\n         2 = "
+      "Timer AND CPU idle\r\n         3 = Timer OR CPU idle\r\n\r\n-?  : Show this help "
+      "menu\r\n\r\ndefault : -s -f -t10 -c2-o2");
   EXPECT_EQ(help.Text1.SelStart() + help.Text1.SelLength(), 0);
-  EXPECT_EQ(help.Label4.Caption(), VersionLine());
+  EXPECT_EQ(help.Label4.Caption(), "Version :2.0.3");
   EXPECT_EQ(KeyDown(help, nullptr, NavigationKey::Tab, false, false).focus, &help.Text1);
   EXPECT_TRUE(returningOk());
   help.Label5.OnClick();  // "Online Help"
   // The help pauses the main window until it closes, from outside as by its OK.
-  EXPECT_FALSE(s.form.Enabled());
-  EXPECT_FALSE(s.form.Timer1.Enabled());
+  EXPECT_FALSE(s.form.Enabled() || s.form.Timer1.Enabled());
   help.OnCloseRequest();
-  EXPECT_TRUE(s.form.Visible());
-  EXPECT_TRUE(s.form.Enabled());
-  EXPECT_TRUE(s.form.Timer1.Enabled());
-  EXPECT_FALSE(help.Loaded());
+  EXPECT_TRUE(s.form.Visible() && s.form.Enabled() && s.form.Timer1.Enabled() && !help.Loaded());
   s.form.Label8.OnClick();  // the title, like "Online Help", opens the home page
   const std::string open = "ShellExecuteA 0 1 open " + std::string(kHomePageUrl);
   EXPECT_EQ(s.shell32.Calls, (std::vector<std::string>{open, open}));

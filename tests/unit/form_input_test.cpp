@@ -25,7 +25,7 @@ struct Recording : Form {
     Place(outer, nullptr, {100, 200, 2000, 1500});
     Place(inner, &outer, {300, 400, 1000, 600});
     Place(button, nullptr, {0, 0, 500, 300});
-    for (Control* c : std::initializer_list<Control*>{&inner, &outer, &button}) Add(*c);
+    Add({&inner, &outer, &button});
     OnMouseMove = [this](const MouseArgs& a) { Note("form", a); };
     outer.OnMouseMove = [this](const MouseArgs& a) { Note("outer", a); };
     inner.OnMouseMove = [this](const MouseArgs& a) { Note("inner", a); };
@@ -164,10 +164,8 @@ TEST(FormInput, ALabelClicksAfterALeftPressReleasedOnIt) {
 struct Clickable : Recording {
   Clickable() {
     Show();
-    for (Control* control : All()) {
-      Place(*control, &outer, {0, 0, 100, 100});
-      Add(*control);
-    }
+    for (Control* control : All()) Place(*control, &outer, {0, 0, 100, 100});
+    Add({&button, &box, &option});
   }
   std::array<Control*, 3> All() { return {&button, &box, &option}; }
   CheckBox box{"Box", 4};
@@ -245,8 +243,8 @@ TEST(FormInput, AClickTogglesACheckBoxAndSelectsAnOptionButtonOnce) {
     s.program.CountdownSeconds = 3;
     f.IdleCountdown = 7;
     OptionButtonClicked(f.Option1[c.clicked]);
-    EXPECT_EQ(f.IdleCountdown,
-              c.clicked == c.selectedBefore ? 7 : 30);  // a new method starts the count again
+    // A new method starts the count again.
+    EXPECT_EQ(f.IdleCountdown, c.clicked == c.selectedBefore ? 7 : kIdleTicksRequired);
     EXPECT_EQ(f.SelectedMethod(), static_cast<int>(c.clicked)) << "clicked " << c.clicked;
     EXPECT_EQ(s.program.CountdownSeconds, c.countdownAfter) << "clicked " << c.clicked;
   }

@@ -212,7 +212,7 @@ TEST(Trigger, LeavingTheThresholdMakesItAWholePercentAndRestartsTheIdleCount) {
     s.form.IdleCountdown = 7;
     s.form.Text2.OnLostFocus();
     EXPECT_EQ(s.form.Text2.Text(), c.kept) << c.typed;
-    EXPECT_EQ(s.form.IdleCountdown, 30) << c.typed;
+    EXPECT_EQ(s.form.IdleCountdown, kIdleTicksRequired) << c.typed;
   }
 }
 
@@ -230,27 +230,36 @@ TEST_F(MainWindow, DisplayTimerWritesHoursMinutesSecondsOfAnyValue) {
   EXPECT_EQ(form.Label3.Caption().find_first_of("einf."), std::string::npos);
 }
 
-TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsWhateverThePlatformDoes) {
+TEST(Operation, StoresTheSettingsThenRunsOnceAndEndsSayingWhetherItStarted) {
   // Check1 as the tick finds it (greyed counts as ticked); whether the run or
-  // the suspension throws; what carries the operation out.
+  // the suspension throws, or is refused; what carries the operation out ("":
+  // no list entry is left selected) and the exit code.
   // clang-format off
-  struct Case { const char* line; int force; bool fails; const char* acts; };
+  struct Case { const char* line; int force = 0; bool fails = false, refused = false; const char* acts; platform::ExitCode code; };
   const Case kCases[] = {
-      {.line = "-o0 -t12", .force = 2, .fails = false, .acts = "run Shutdown -s -f -t 0"},
-      {.line = "-o0 -t12 -l", .force = 0, .fails = true, .acts = "run Shutdown -l"},
-      {.line = "-o0 -t12 -h", .force = 1, .fails = true, .acts = "suspend"}};
+      {.line = "-o0 -t12", .force = 2, .acts = "run Shutdown -s -f -t 0", .code = platform::kExitDone},
+      {.line = "-o0 -t12 -r", .refused = true, .acts = "run Shutdown -r -t 0", .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t12 -l", .fails = true, .acts = "run Shutdown -l", .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t12 -h", .force = 1, .fails = true, .acts = "suspend", .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t12 -h", .acts = "suspend", .code = platform::kExitDone},
+      {.line = "-o0 -t12 -h", .refused = true, .acts = "suspend", .code = platform::kExitCommandNotStarted},
+      {.line = "-o0 -t12", .acts = "", .code = platform::kExitNoOperation}};
   // clang-format on
   for (const Case& c : kCases) {
     Session s;
     s.Start(c.line);
     s.form.Check1.SetValue(c.force);
     s.process.RunFails = s.power.Fails = c.fails;
+    s.process.Startable = !c.refused;
+    s.power.SuspendResult = c.refused ? 0 : 1;
+    if (*c.acts == '\0') s.form.Combo1.SetListIndex(-1);
     EXPECT_EQ(s.TicksUntilEnd(20), 12) << c.line;
     Events stored;
     for (const char* name : kSettingNames) stored.push_back(std::string("store ") + name);
-    stored.insert(stored.end(), {c.acts, "end"});
+    if (*c.acts != '\0') stored.emplace_back(c.acts);
+    stored.emplace_back("end");
     EXPECT_EQ(s.process.Log, stored) << c.line;
-    EXPECT_EQ(s.process.Ends[0], c.fails ? platform::kExitCommandNotStarted : platform::kExitDone);
+    EXPECT_EQ(s.process.Ends, std::vector{c.code}) << c.line;
   }
 }
 
@@ -277,29 +286,6 @@ TEST(Closing, FromOutsideOrWhileAnotherCopyCountsNothingRunsOrIsStoredHelpStillS
       EXPECT_FALSE(s.registry.HasKey(kAppKey)) << line;
       EXPECT_TRUE(s.pdh.Calls.empty() || s.pdh.Calls.back() == "close") << line << counting;
     }
-  }
-}
-
-TEST(Trigger, TheExitCodeSaysWhetherTheOperationCouldBeStarted) {
-  // Whether the shutdown command (or hibernation) starts, whether no list entry is left selected.
-  // clang-format off
-  struct Case { const char* line; bool startable = true, noOperation = false; platform::ExitCode code; };
-  const Case cases[] = {
-      {.line = "-o0 -t1 -r", .code = platform::kExitDone},
-      {.line = "-o0 -t1 -r", .startable = false, .code = platform::kExitCommandNotStarted},
-      {.line = "-o0 -t1 -l", .startable = false, .code = platform::kExitCommandNotStarted},
-      {.line = "-o0 -t1 -h", .code = platform::kExitDone},
-      {.line = "-o0 -t1 -h", .startable = false, .code = platform::kExitCommandNotStarted},
-      {.line = "-o0 -t1", .noOperation = true, .code = platform::kExitNoOperation}};
-  // clang-format on
-  for (const Case& c : cases) {
-    Session s;
-    s.process.Startable = c.startable;
-    s.power.SuspendResult = c.startable ? 1 : 0;
-    s.Start(c.line);
-    if (c.noOperation) s.form.Combo1.SetListIndex(-1);
-    ASSERT_NE(s.TicksUntilEnd(20), 0) << c.line;
-    EXPECT_EQ(s.process.Ends, std::vector{c.code}) << c.line << (c.startable ? "" : ", refused");
   }
 }
 

@@ -37,11 +37,13 @@ TEST(Rules, TriggerHoldsAsEachMethodCombinesTheCountdownAndTheIdleProcessor) {
 
 TEST(Rules, IdleCountRunsDownToZeroOnlyWhileTheUsageIsUnderTheThreshold) {
   struct Case { int count; double threshold, usage; int next; };
+  constexpr int kFull = kIdleTicksRequired;
   const Case kCases[] = {
-      {.count = 30, .threshold = 2, .usage = 1.99, .next = 29}, {.count = 30, .threshold = 2, .usage = 2, .next = 30},
-      {.count = 7, .threshold = 2, .usage = 2.01, .next = 30},  {.count = 1, .threshold = 50, .usage = 10, .next = 0},
-      {.count = 0, .threshold = 50, .usage = 10, .next = 0},    {.count = 7, .threshold = 0, .usage = 0, .next = 30},
-      {.count = 7, .threshold = 100, .usage = kNan, .next = 30}, {.count = 7, .threshold = kNan, .usage = 0, .next = 30}};
+      {.count = kFull, .threshold = 2, .usage = 1.99, .next = kFull - 1}, {.count = kFull, .threshold = 2, .usage = 2, .next = kFull},
+      {.count = 7, .threshold = 2, .usage = 2.01, .next = kFull},  {.count = 1, .threshold = 50, .usage = 10, .next = 0},
+      {.count = 0, .threshold = 50, .usage = 10, .next = 0},    {.count = 7, .threshold = 0, .usage = 0, .next = kFull},
+      {.count = 7, .threshold = 100, .usage = kNan, .next = kFull}, {.count = 7, .threshold = kNan, .usage = 0, .next = kFull}};
+  EXPECT_EQ(kIdleTicksRequired, 30);  // thirty one-second ticks in a row
   for (const Case& c : kCases) {
     EXPECT_EQ(NextIdleCount(c.count, c.threshold, c.usage), c.next) << c.count << " at " << c.usage << " under " << c.threshold;
   }
