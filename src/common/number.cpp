@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -149,16 +151,15 @@ std::string FormatFixed(double value, int decimals) {
   if (!std::isfinite(value)) return "0";
   if (decimals < 0) decimals = 0;
   // Round on the 15 significant digits that the value stands for, not on its
-  // binary expansion, so 1.005 is written 1.01. to_chars writes the same
-  // digits as printf's "%.14e" in the C locale, "d.dddddddddddddde+XX", at a
-  // fraction of the cost: this runs on every tick.
+  // binary expansion, so 1.005 is written 1.01: printf's "%.14e" gives them,
+  // "d.dddddddddddddde+XX", correctly rounded.
   char buffer[32];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                     std::chars_format::scientific, 14);
+  std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
   constexpr int kSignificant = 15;
   const char* e = buffer + kSignificant + 1;
   int exponent = 0;
-  std::from_chars(e + 2, written.ptr, exponent);
+  for (const char* digit = e + 2; IsDigit(*digit); ++digit)
+    exponent = exponent * 10 + (*digit - '0');
   if (e[1] == '-') exponent = -exponent;
 
   // The digits with a 0 in front for a carry out of the first: the value is
@@ -198,6 +199,82 @@ std::string FormatFixed(double value, int decimals) {
   }
   if (value < 0 && !isZero) out.insert(0, 1, '-');
   return out;
+}
+
+namespace {
+
+// Whether digits times ten to the power of exponent reads back as value. The
+// library reads, as LeadingNumber does: MinGW's strtod misrounds some numbers
+// next to a power of two.
+template <typename Floating>
+bool ReadsBack(std::uint64_t digits, int exponent, Floating value) {
+  const std::string text = std::to_string(digits) + "e" + std::to_string(exponent);
+  Floating read = 0;
+  std::from_chars(text.data(), text.data() + text.size(), read);
+  return read == value;
+}
+
+template <typename Floating>
+std::string Shortest(Floating value) {
+  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  // The fewest significant digits that read back as the value: the value
+  // rounded to so many digits or, next to a power of two, where the values
+  // below lie twice as close, the decimal one unit above that. `exponent` is
+  // the power of ten of the last digit.
+  const Floating magnitude = std::fabs(value);
+  std::uint64_t digits = 0;
+  int exponent = 0;
+  for (int significant = 1;; ++significant) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*e", significant - 1, static_cast<double>(magnitude));
+    digits = 0;
+    const char* c = text;
+    for (; *c != 'e'; ++c) {
+      if (IsDigit(*c)) digits = digits * 10 + static_cast<std::uint64_t>(*c - '0');
+    }
+    exponent = std::atoi(c + 1) - (significant - 1);
+    if (significant == std::numeric_limits<Floating>::max_digits10 ||
+        ReadsBack(digits, exponent, magnitude)) {
+      break;
+    }
+    if (ReadsBack(digits + 1, exponent, magnitude)) {
+      ++digits;
+      break;
+    }
+  }
+  for (; digits % 10 == 0 && digits != 0; digits /= 10) ++exponent;
+  // A whole number is written out in full, the digits it stands for exactly
+  // rather than the shortest followed by zeros: of two texts as long, the
+  // nearer one.
+  if (exponent >= 0) {
+    char whole[320];  // the largest double has 309 digits
+    std::snprintf(whole, sizeof whole, "%.0f", static_cast<double>(value));
+    return whole;
+  }
+  const std::string all = std::to_string(digits);
+  const long long before =
+      static_cast<long long>(all.size()) + exponent;  // digits before the point
+  std::string out = value < 0 ? "-" : "";
+  if (before <= 0) {
+    out += "0.";
+    out.append(static_cast<std::size_t>(-before), '0');
+    out += all;
+  } else {
+    out.append(all, 0, static_cast<std::size_t>(before));
+    out += '.';
+    out.append(all, static_cast<std::size_t>(before));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string ShortestDecimal(double value) {
+  return Shortest(value);
+}
+std::string ShortestDecimal(float value) {
+  return Shortest(value);
 }
 
 std::string FormatTwoDigits(std::int64_t value) {

@@ -33,6 +33,12 @@ std::optional<std::int32_t> ToInt32(double value);
 // zero is written without its sign.
 std::string FormatFixed(double value, int decimals);
 
+// The shortest text in plain decimal notation, without an exponent, that reads
+// back as `value` ("0.1", "3000000000"); a whole number is written out digit
+// for digit ("1e+20" never). "inf", "-inf", "nan" or "-nan" when not finite.
+std::string ShortestDecimal(double value);
+std::string ShortestDecimal(float value);
+
 // A whole number with at least two digits, zero-padded ("07", "100").
 std::string FormatTwoDigits(std::int64_t value);
 

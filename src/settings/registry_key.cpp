@@ -1,8 +1,6 @@
 #include "settings/registry_key.h"
 
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <optional>
 #include <type_traits>
 
@@ -16,25 +14,10 @@ using platform::KeyHandle;
 // What SetValue writes: a REG_DWORD integer or a REG_SZ text.
 using Encoded = std::variant<std::string, std::int32_t>;
 
-// A floating-point number written in plain decimal notation, without an
-// exponent ("3000000000", "1e+20" never), shortest form that reads back the
-// same; "inf", "-inf" or "nan" when it is not finite.
-template <typename Floating>
-std::string DecimalText(Floating value) {
-  // The largest double has 309 digits before the point.
-  std::array<char, 400> buffer{};
-  const auto result = std::isfinite(value)
-                          ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                          std::chars_format::fixed)
-                          : std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  if (result.ec != std::errc()) return "0";
-  return std::string(buffer.data(), result.ptr);
-}
-
 template <typename Floating>
 Encoded EncodeFloating(Floating value) {
   if (const auto whole = ToInt32(static_cast<double>(value))) return *whole;
-  return DecimalText(value);
+  return ShortestDecimal(value);
 }
 
 Encoded Encode(const RegistryInput& value) {
