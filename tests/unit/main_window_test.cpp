@@ -57,7 +57,7 @@ TEST_F(MainWindow, FirstRunShowsTheBuiltInDefaults) {
   EXPECT_EQ(user32.Calls, (Strings{"SetWindowPos 119 -1 0 0 0 0 3"}));
   // Each tick judges idleness by the reading before it (start-up's 3.25, then
   // 1), then samples; an unusable reading leaves the last usable one.
-  for (const int idle : {30, 29, 28}) {
+  for (const int idle : {kIdleTicksRequired, kIdleTicksRequired - 1, kIdleTicksRequired - 2}) {
     form.Timer1_Timer();
     EXPECT_EQ(form.IdleCountdown, idle);
     EXPECT_EQ(form.Label5.Caption(), "1.00%");
