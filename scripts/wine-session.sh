@@ -74,10 +74,7 @@ prepare_prefix() {
     echo "wine-session: the Liberation fonts are missing (Debian package fonts-liberation);" \
       "Wine will draw the windows with wider fonts" >&2
   fi
-  rm -rf "$prefix"
-  mkdir -p "$prefix"
-  wineboot -i </dev/null >/dev/null 2>&1 || die "wineboot -i failed"
-  wineserver -w
+  boot_prefix
   cut_home_links
   mkdir -p "$prefix/drive_c/windows/Fonts"
   for font in /usr/share/wine/fonts/*.ttf; do
@@ -93,6 +90,32 @@ prepare_prefix() {
     </dev/null >/dev/null 2>&1 || die "cannot set the X11 driver's Managed=N"
   wineserver -w
   echo "$stamp" >"$marker"
+}
+
+# Makes the prefix anew with wineboot, up to three times. What counts is the
+# prefix it leaves (the registry saved, kernel32 in place), not its exit
+# status alone: a CI machine once saw it fail with the output thrown away, so
+# what it printed goes to build/<prefix>-boot.log and, on a failure, here.
+# install_recorder checks afterwards that the prefix really runs programs.
+boot_prefix() {
+  local log="$root/build/${prefix##*/}-boot.log" try status
+  for try in 1 2 3; do
+    stop_server
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    status=0
+    wineboot -i </dev/null >"$log" 2>&1 || status=$?
+    wineserver -w || true
+    if [[ -f "$prefix/system.reg" && -f "$prefix/user.reg" &&
+      -f "$prefix/drive_c/windows/system32/kernel32.dll" ]]; then
+      ((status == 0)) || echo "wine-session: wineboot -i ended with $status but made the prefix" >&2
+      return 0
+    fi
+    echo "wine-session: wineboot -i (try $try of 3) ended with $status and made no prefix;" \
+      "it printed:" >&2
+    tail -n 20 "$log" | sed 's/^/  | /' >&2
+  done
+  die "wineboot -i failed three times"
 }
 
 # A new prefix links the user's Desktop, Documents and the other user folders
