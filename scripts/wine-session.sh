@@ -64,7 +64,7 @@ setup_environment() { # mode
 # the program takes it for MS Sans Serif too, and Liberation Mono, which has
 # the widths of Courier New, for Courier and Courier New.
 prepare_prefix() {
-  local marker="$prefix/.quellor-prefix" stamp font
+  local marker="$prefix/.quellor-prefix" stamp log="$root/build/${prefix##*/}-boot.log" try
   stamp="$(wine --version 2>/dev/null) fonts=no-tahoma,liberation managed=N"
   if [[ -f "$marker" && -f "$prefix/system.reg" && "$(cat "$marker")" == "$stamp" ]]; then
     return 0
@@ -74,48 +74,58 @@ prepare_prefix() {
     echo "wine-session: the Liberation fonts are missing (Debian package fonts-liberation);" \
       "Wine will draw the windows with wider fonts" >&2
   fi
-  boot_prefix
+  # A CI machine once saw wineboot fail, and Wine commands there have printed
+  # nothing now and then; so the prefix gets three tries, and what they
+  # printed is kept in build/ and shown.
+  for try in 1 2 3; do
+    if make_prefix >"$log" 2>&1; then
+      echo "$stamp" >"$marker"
+      return 0
+    fi
+    echo "wine-session: making the prefix failed (try $try of 3); the end of $log:" >&2
+    tail -n 20 "$log" | sed 's/^/  | /' >&2
+  done
+  die "could not make the Wine prefix $prefix"
+}
+
+# One try at a new prefix; says what went wrong and fails. What counts is the
+# prefix that wineboot leaves (the registry saved, kernel32 in place), not its
+# exit status alone; install_recorder checks afterwards that the prefix runs
+# programs.
+make_prefix() {
+  local status=0 font
+  stop_server
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  if [[ ! -O "$prefix" ]]; then
+    echo "$prefix is not owned by $(id -un), and Wine refuses such a prefix"
+    return 1
+  fi
+  wineboot -i </dev/null || status=$?
+  wineserver -w || true
+  if [[ ! -f "$prefix/system.reg" || ! -f "$prefix/user.reg" ||
+    ! -f "$prefix/drive_c/windows/system32/kernel32.dll" ]]; then
+    echo "wineboot -i ended with $status and made no prefix"
+    return 1
+  fi
   cut_home_links
   mkdir -p "$prefix/drive_c/windows/Fonts"
   for font in /usr/share/wine/fonts/*.ttf; do
     case "${font##*/}" in
       tahoma*.ttf) ;;
-      *) cp "$font" "$prefix/drive_c/windows/Fonts/" ;;
+      *) cp "$font" "$prefix/drive_c/windows/Fonts/" || return 1 ;;
     esac
   done
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ \
-    /d 'Liberation Sans' /f </dev/null >/dev/null 2>&1 ||
-    die "cannot make Liberation Sans stand in for Tahoma"
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    </dev/null >/dev/null 2>&1 || die "cannot set the X11 driver's Managed=N"
+  if ! wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ \
+    /d 'Liberation Sans' /f </dev/null; then
+    echo "cannot make Liberation Sans stand in for Tahoma"
+    return 1
+  fi
+  if ! wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null; then
+    echo "cannot set the X11 driver's Managed=N"
+    return 1
+  fi
   wineserver -w
-  echo "$stamp" >"$marker"
-}
-
-# Makes the prefix anew with wineboot, up to three times. What counts is the
-# prefix it leaves (the registry saved, kernel32 in place), not its exit
-# status alone: a CI machine once saw it fail with the output thrown away, so
-# what it printed goes to build/<prefix>-boot.log and, on a failure, here.
-# install_recorder checks afterwards that the prefix really runs programs.
-boot_prefix() {
-  local log="$root/build/${prefix##*/}-boot.log" try status
-  for try in 1 2 3; do
-    stop_server
-    rm -rf "$prefix"
-    mkdir -p "$prefix"
-    status=0
-    wineboot -i </dev/null >"$log" 2>&1 || status=$?
-    wineserver -w || true
-    if [[ -f "$prefix/system.reg" && -f "$prefix/user.reg" &&
-      -f "$prefix/drive_c/windows/system32/kernel32.dll" ]]; then
-      ((status == 0)) || echo "wine-session: wineboot -i ended with $status but made the prefix" >&2
-      return 0
-    fi
-    echo "wine-session: wineboot -i (try $try of 3) ended with $status and made no prefix;" \
-      "it printed:" >&2
-    tail -n 20 "$log" | sed 's/^/  | /' >&2
-  done
-  die "wineboot -i failed three times"
 }
 
 # A new prefix links the user's Desktop, Documents and the other user folders
