@@ -148,15 +148,21 @@ cut_home_links() {
 # Puts the recorder in the place of the system's shutdown command and makes
 # sure that it is what Wine runs; nothing is started before this holds.
 install_recorder() {
-  local target="$prefix/drive_c/windows/system32/shutdown.exe" out status
+  local target="$prefix/drive_c/windows/system32/shutdown.exe" out status try
   [[ -f "$recorder" ]] || die "no recorder at $recorder: build the Windows tree first" \
     "(cmake --preset windows && cmake --build --preset windows)"
   cmp -s "$recorder" "$target" || cp -f "$recorder" "$target"
   cmp -s "$recorder" "$target" || die "cannot install the recorder as $target"
-  set +e
-  out="$(wine 'C:\windows\system32\shutdown.exe' "$identify_argument" </dev/null 2>/dev/null)"
-  status=$?
-  set -e
+  # Asked up to three times, for the Wine start that now and then fails on a
+  # busy machine; nothing else runs until it has answered as the recorder.
+  for try in 1 2 3; do
+    set +e
+    out="$(wine 'C:\windows\system32\shutdown.exe' "$identify_argument" </dev/null 2>/dev/null)"
+    status=$?
+    set -e
+    [[ "$status" == "$identity_status" ]] && break
+    sleep "$try"
+  done
   [[ "$status" == "$identity_status" ]] ||
     die "C:\\windows\\system32\\shutdown.exe did not answer as the recorder (status $status)"
   if [[ -n "$out" && "$out" != *"$identity"* ]]; then
