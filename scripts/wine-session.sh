@@ -78,7 +78,7 @@ prepare_prefix() {
   # nothing now and then; so the prefix gets three tries, and what they
   # printed is kept in build/ and shown.
   for try in 1 2 3; do
-    if make_prefix >"$log" 2>&1; then
+    if make_prefix 4>&2 >"$log" 2>&1; then
       echo "$stamp" >"$marker"
       return 0
     fi
@@ -108,7 +108,7 @@ make_prefix() {
     echo "wineboot -i ended with $status and made no prefix"
     return 1
   fi
-  cut_home_links
+  cut_home_links 2>&4 # its refusal ends the session and must be seen, not logged
   mkdir -p "$prefix/drive_c/windows/Fonts"
   for font in /usr/share/wine/fonts/*.ttf; do
     case "${font##*/}" in
